@@ -1,0 +1,20 @@
+# Entry points for a fresh Debian 12 machine. Each installs what is missing.
+.PHONY: all deps build test demo clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@scripts/build.sh
+
+test: build
+	@scripts/test.sh
+
+demo: deps
+	@scripts/build.sh windows
+	@scripts/demo.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,49 @@
+// The launcher's routines: the launch sequence, the registry writer and the
+// Access 2003 macro-security level it manages.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "launcher/registry_value.h"
+#include "platform/platform.h"
+
+namespace tolvarine {
+
+// How a run ended; the value is the process exit code.
+enum class LaunchOutcome : int {
+    Opened = 0,            // the window appeared; level 2 written
+    OpenFailed = 1,        // the shell could not open the database; level 2 written
+    WindowNeverShown = 2,  // no window within the bound; level 2 written
+};
+
+// Exit code of a run that an Error ended.
+inline constexpr int kExitCodeError = 3;
+
+inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
+inline constexpr std::wstring_view kApplicationWindowTitle = L"Tolvarine";
+inline constexpr std::uint32_t kSettleDelayMilliseconds = 1000;
+// How long after the open the application may take to show its window.
+inline constexpr std::uint32_t kWindowWaitLimitMilliseconds = 120'000;
+
+inline constexpr std::wstring_view kSecurityKeyPath = L"Software\\Microsoft\\Office\\11.0\\Access\\Security";
+inline constexpr std::wstring_view kSecurityValueName = L"Level";
+inline constexpr std::int16_t kLowSecurityLevel = 1;
+inline constexpr std::int16_t kMediumSecurityLevel = 2;
+
+// Opens the database under level 1 and restores level 2 once the
+// application's window has been up for a second.
+LaunchOutcome LaunchMain(Platform& platform);
+
+// The message for a failed shell open (a result of 32 or less).
+std::wstring_view ShellErrorText(std::int32_t result);
+
+// Writes one value, creating the key. Statuses of the registry calls are
+// ignored. A number outside the signed 32-bit range raises an overflow
+// Error; nothing is written and the key is still closed.
+void SetRegistryValue(Platform& platform, RegistryRoot root, std::wstring_view keyPath,
+                      std::wstring_view valueName, const RegistryValue& value);
+
+void SetAccessSecurityLevel(Platform& platform, std::int16_t level);
+
+}  // namespace tolvarine

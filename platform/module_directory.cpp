@@ -1,0 +1,14 @@
+#include "platform/module_directory.h"
+
+namespace tolvarine {
+
+std::wstring DirectoryOfModulePath(std::wstring_view modulePath) {
+    const auto slash = modulePath.find_last_of(L"\\/");
+    if (slash == std::wstring_view::npos) return {};
+    std::wstring directory(modulePath.substr(0, slash));
+    // "Q:" alone names the drive's current folder, not its root.
+    if (!directory.empty() && directory.back() == L':') directory += L'\\';
+    return directory;
+}
+
+}  // namespace tolvarine

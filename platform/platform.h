@@ -1,0 +1,67 @@
+// The Windows services the launcher and the manual launch window use, behind
+// one interface so that the logic runs unchanged against a fake in tests.
+// Handles cross this seam as plain integers, text as UTF-16.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tolvarine {
+
+using RegistryRoot = std::uint32_t;
+using KeyHandle = std::uintptr_t;
+using WindowHandle = std::uintptr_t;
+
+inline constexpr RegistryRoot kHkeyCurrentUser = 0x80000001u;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr int kShowNormal = 1;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Text in the system ANSI code page, for data that must be stored as ANSI.
+    virtual std::string ToAnsi(std::wstring_view text) = 0;
+
+    // Registry calls return the system status; callers may ignore it.
+    virtual long RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) = 0;
+    virtual long RegSetValueExA(KeyHandle key, std::wstring_view valueName, std::uint32_t type,
+                                std::span<const std::byte> data) = 0;
+    virtual long RegCloseKey(KeyHandle key) = 0;
+
+    virtual WindowHandle GetDesktopWindow() = 0;
+
+    // The shell open, in UTF-16 so that no character of the path is lost to
+    // the ANSI code page. Above 32 is success, anything else a failure code.
+    virtual std::int32_t ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+                                       std::wstring_view parameters, std::wstring_view directory,
+                                       int showCommand) = 0;
+
+    // Non-zero when a top-level window has this whole title, case ignored.
+    virtual WindowHandle FindWindowA(std::wstring_view title) = 0;
+
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
+
+    // Milliseconds since an arbitrary start; wraps, so compare differences only.
+    virtual std::uint32_t GetTickCount() = 0;
+
+    // Folder of the running executable: no trailing backslash except at a drive root.
+    // Raises Error on failure.
+    virtual std::wstring GetLauncherDirectory() = 0;
+
+    // Application-modal box, OK only, no icon, program title as caption.
+    virtual void ShowMessageBox(std::wstring_view text) = 0;
+
+    // Starts a process without waiting for it; returns its identifier.
+    // Raises Error on failure.
+    virtual std::uint32_t StartCommandLine(std::wstring_view commandLine, int showMode) = 0;
+
+    // The system's description of an error number.
+    virtual std::wstring DescribeError(std::uint32_t code) = 0;
+};
+
+}  // namespace tolvarine

@@ -1,0 +1,130 @@
+#include "platform/windows_platform.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/module_directory.h"
+#include "platform/system_error.h"
+#include "platform/win32_handles.h"
+
+namespace tolvarine {
+
+namespace {
+
+HKEY ToHkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
+HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+// The Win32 APIs take null-terminated text; string_view need not be.
+std::wstring Terminated(std::wstring_view text) { return std::wstring(text); }
+
+}  // namespace
+
+WindowsPlatform::WindowsPlatform() {
+    // Shell extensions that ShellExecute may load expect COM on this thread.
+    const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    comInitialized_ = SUCCEEDED(hr);
+}
+
+WindowsPlatform::~WindowsPlatform() {
+    if (comInitialized_) ::CoUninitialize();
+}
+
+// The program's only conversion to ANSI text: the system code page, with
+// the system's replacement for characters it cannot hold.
+std::string WindowsPlatform::ToAnsi(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int wideLength = static_cast<int>(text.size());
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) ThrowLastError();
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    if (::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, ansi.data(), length, nullptr, nullptr) != length)
+        ThrowLastError();
+    return ansi;
+}
+
+long WindowsPlatform::RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) {
+    // Predefined roots are sign-extended 32-bit values.
+    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+    HKEY opened = ToHkey(key);
+    const long status = ::RegCreateKeyA(rootKey, ToAnsi(subKey).c_str(), &opened);
+    key = reinterpret_cast<KeyHandle>(opened);
+    return status;
+}
+
+long WindowsPlatform::RegSetValueExA(KeyHandle key, std::wstring_view valueName, std::uint32_t type,
+                                     std::span<const std::byte> data) {
+    return ::RegSetValueExA(ToHkey(key), ToAnsi(valueName).c_str(), 0, type,
+                            reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+}
+
+long WindowsPlatform::RegCloseKey(KeyHandle key) { return ::RegCloseKey(ToHkey(key)); }
+
+WindowHandle WindowsPlatform::GetDesktopWindow() { return reinterpret_cast<WindowHandle>(::GetDesktopWindow()); }
+
+std::int32_t WindowsPlatform::ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+                                            std::wstring_view parameters, std::wstring_view directory,
+                                            int showCommand) {
+    const HINSTANCE result =
+        ::ShellExecuteW(ToHwnd(owner), Terminated(verb).c_str(), Terminated(file).c_str(),
+                        Terminated(parameters).c_str(), Terminated(directory).c_str(), showCommand);
+    return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(result));
+}
+
+WindowHandle WindowsPlatform::FindWindowA(std::wstring_view title) {
+    return reinterpret_cast<WindowHandle>(::FindWindowA(nullptr, ToAnsi(title).c_str()));
+}
+
+void WindowsPlatform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+std::uint32_t WindowsPlatform::GetTickCount() { return ::GetTickCount(); }
+
+std::wstring WindowsPlatform::GetLauncherDirectory() {
+    // Paths may exceed MAX_PATH; grow until the whole name fits. When it does
+    // not fit, the call fills the buffer (Windows XP without a terminator).
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), size);
+        if (length == 0) ThrowLastError();
+        if (length < size) {
+            std::wstring directory = DirectoryOfModulePath(std::wstring_view(buffer.data(), length));
+            if (directory.empty()) throw ErrorFromCode(ERROR_BAD_PATHNAME);
+            return directory;
+        }
+        if (buffer.size() >= 32768) throw ErrorFromCode(ERROR_FILENAME_EXCED_RANGE);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+void WindowsPlatform::ShowMessageBox(std::wstring_view text) {
+    ::MessageBoxW(nullptr, Terminated(text).c_str(), Terminated(kProgramTitle).c_str(), MB_OK | MB_APPLMODAL);
+}
+
+std::uint32_t WindowsPlatform::StartCommandLine(std::wstring_view commandLine, int showMode) {
+    // CreateProcessW may write into the command line, so it gets its own copy.
+    std::wstring mutableLine(commandLine);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showMode);
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &started))
+        ThrowLastError();
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
+    return started.dwProcessId;
+}
+
+std::wstring WindowsPlatform::DescribeError(std::uint32_t code) { return SystemErrorText(code); }
+
+void ReportFatalError(std::uint32_t code, std::wstring_view description) {
+    const std::wstring text = L"Error " + std::to_wstring(code) + L": " + std::wstring(description);
+    ::MessageBoxW(nullptr, text.c_str(), Terminated(kProgramTitle).c_str(), MB_OK | MB_ICONERROR | MB_APPLMODAL);
+}
+
+}  // namespace tolvarine

@@ -1,0 +1,43 @@
+// The real platform: each operation is one Win32 call, or a few.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace tolvarine {
+
+// The caption of every message box the program shows. It must never equal
+// the title the launcher waits for.
+inline constexpr std::wstring_view kProgramTitle = L"Tolvarine Launcher";
+
+class WindowsPlatform final : public Platform {
+public:
+    WindowsPlatform();
+    ~WindowsPlatform() override;
+    WindowsPlatform(const WindowsPlatform&) = delete;
+    WindowsPlatform& operator=(const WindowsPlatform&) = delete;
+
+    std::string ToAnsi(std::wstring_view text) override;
+    long RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) override;
+    long RegSetValueExA(KeyHandle key, std::wstring_view valueName, std::uint32_t type,
+                        std::span<const std::byte> data) override;
+    long RegCloseKey(KeyHandle key) override;
+    WindowHandle GetDesktopWindow() override;
+    std::int32_t ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+                               std::wstring_view parameters, std::wstring_view directory,
+                               int showCommand) override;
+    WindowHandle FindWindowA(std::wstring_view title) override;
+    void Sleep(std::uint32_t milliseconds) override;
+    std::uint32_t GetTickCount() override;
+    std::wstring GetLauncherDirectory() override;
+    void ShowMessageBox(std::wstring_view text) override;
+    std::uint32_t StartCommandLine(std::wstring_view commandLine, int showMode) override;
+    std::wstring DescribeError(std::uint32_t code) override;
+
+private:
+    bool comInitialized_ = false;
+};
+
+// The entry points' one report of an error that ended the program.
+void ReportFatalError(std::uint32_t code, std::wstring_view description);
+
+}  // namespace tolvarine

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs the real TolvarineLauncher.exe under Wine on a demo folder, with a
+# stand-in for the database application registered for ".mde", and prints
+# the timeline of the launch. Uses a virtual display when there is none.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+. "$root/tests/wine/prefix.sh"
+echo "Preparing a private Wine prefix in build/demo-prefix ..."
+wine_prefix_setup "$build/demo-prefix"
+trap wine_prefix_end EXIT
+
+bin=$(wine_path "$build/windows")
+demo="$WINEPREFIX/drive_c/Tolvarine Demo"
+mkdir -p "$demo"
+cp "$build/windows/TolvarineLauncher.exe" "$demo/"
+printf 'placeholder database for the launcher demo\r\n' >"$demo/Tolvarine.mde"
+wine reg add 'HKCR\.mde' /ve /d TolvarineDemo.Database /f >/dev/null
+wine reg add 'HKCR\TolvarineDemo.Database\shell\open\command' /ve /d "\"$bin\\standin_app.exe\" \"%1\"" /f >/dev/null
+
+log="$build/demo-timeline.log"
+rm -f "$log"
+export TOLVARINE_STANDIN_LOG TOLVARINE_STANDIN_DELAY_MS=1500 TOLVARINE_STANDIN_LIFETIME_MS=5000
+TOLVARINE_STANDIN_LOG=$(wine_path "$log")
+code=0
+wine "$build/windows/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 'C:\Tolvarine Demo\TolvarineLauncher.exe' 3 || code=$?
+sleep 4  # the stand-in's window stays up a moment, then it closes itself
+
+echo
+echo "Launch of C:\\Tolvarine Demo\\TolvarineLauncher.exe (level was 3 before the run):"
+sort -n "$log" | awk '
+    NR == 1 { start = $1 }
+    { t = ($1 - start) / 1000.0 }
+    $2 == "observer" && $3 ~ /^launcher-start/ { printf "%9.1f ms  launcher started\n", t }
+    $2 == "observer" && $3 == "level=1"      { printf "%9.1f ms  level 1 written\n", t }
+    $2 ~ /^app/ && $3 == "start"             { sub(/^level=/, "", $4); file = $0; sub(/.* file=/, "", file)
+                                               printf "%9.1f ms  application started, saw level %s, opened %s\n", t, $4, file }
+    $2 ~ /^app/ && $3 == "window"            { window = t; printf "%9.1f ms  window \"Tolvarine\" shown\n", t }
+    $2 == "observer" && $3 == "level=2"      { printf "%9.1f ms  level 2 written (%.1f ms after the window)\n", t, t - window }
+    $2 == "observer" && $3 ~ /^launcher-exit/ { sub(/^code=/, "", $4); sub(/^level=/, "", $5)
+                                               printf "%9.1f ms  launcher exited with code %s; level now %s\n", t, $4, $5 }
+'
+exit "$code"

@@ -1,0 +1,126 @@
+#include "tests/native/fake_platform.h"
+
+#include <cstdio>
+
+namespace tolvarine::testing {
+
+namespace {
+
+std::wstring Hex(std::uintmax_t value) {
+    wchar_t text[24];
+    std::swprintf(text, 24, L"0x%jX", value);
+    return text;
+}
+
+std::wstring Bytes(std::span<const std::byte> data) {
+    std::wstring text;
+    for (const std::byte b : data) {
+        wchar_t pair[4];
+        std::swprintf(pair, 4, L"%02X", static_cast<unsigned>(b));
+        if (!text.empty()) text += L' ';
+        text += pair;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string FakePlatform::ToAnsi(std::wstring_view text) {
+    // Latin-1 stands in for the ANSI code page; others become '?', as there.
+    std::string ansi;
+    for (const wchar_t c : text) ansi += c < 0x100 ? static_cast<char>(c) : '?';
+    return ansi;
+}
+
+long FakePlatform::RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) {
+    calls.push_back(L"RegCreateKeyA(" + Hex(root) + L", " + std::wstring(subKey) + L", " + Hex(key) + L")");
+    if (createKeyStatus == 0) key = createdKey;
+    return createKeyStatus;
+}
+
+long FakePlatform::RegSetValueExA(KeyHandle key, std::wstring_view valueName, std::uint32_t type,
+                                  std::span<const std::byte> data) {
+    calls.push_back(L"RegSetValueExA(" + Hex(key) + L", " + std::wstring(valueName) + L", " +
+                    std::to_wstring(type) + L", [" + Bytes(data) + L"], " + std::to_wstring(data.size()) + L")");
+    return setValueStatus;
+}
+
+long FakePlatform::RegCloseKey(KeyHandle key) {
+    calls.push_back(L"RegCloseKey(" + Hex(key) + L")");
+    return closeKeyStatus;
+}
+
+WindowHandle FakePlatform::GetDesktopWindow() {
+    calls.push_back(L"GetDesktopWindow()");
+    return desktopWindow;
+}
+
+std::int32_t FakePlatform::ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+                                         std::wstring_view parameters, std::wstring_view directory,
+                                         int showCommand) {
+    calls.push_back(L"ShellExecuteW(" + Hex(owner) + L", " + std::wstring(verb) + L", " + std::wstring(file) +
+                    L", \"" + std::wstring(parameters) + L"\", " + std::wstring(directory) + L", " +
+                    std::to_wstring(showCommand) + L")");
+    return shellResult;
+}
+
+WindowHandle FakePlatform::FindWindowA(std::wstring_view title) {
+    calls.push_back(L"FindWindowA(" + std::wstring(title) + L")");
+    if (pollsBeforeWindow > 0) {
+        --pollsBeforeWindow;
+        return 0;
+    }
+    return windowHandle;
+}
+
+void FakePlatform::Sleep(std::uint32_t milliseconds) {
+    calls.push_back(L"Sleep(" + std::to_wstring(milliseconds) + L")");
+    tick += milliseconds;
+}
+
+std::uint32_t FakePlatform::GetTickCount() {
+    calls.push_back(L"GetTickCount()");
+    const std::uint32_t now = tick;
+    tick += tickPerCall;
+    return now;
+}
+
+std::wstring FakePlatform::GetLauncherDirectory() {
+    calls.push_back(L"GetLauncherDirectory()");
+    if (launcherDirectoryError) throw *launcherDirectoryError;
+    return launcherDirectory;
+}
+
+void FakePlatform::ShowMessageBox(std::wstring_view text) {
+    calls.push_back(L"ShowMessageBox(" + std::wstring(text) + L")");
+}
+
+std::uint32_t FakePlatform::StartCommandLine(std::wstring_view commandLine, int showMode) {
+    calls.push_back(L"StartCommandLine(" + std::wstring(commandLine) + L", " + std::to_wstring(showMode) + L")");
+    if (startError) throw *startError;
+    return processId;
+}
+
+std::wstring FakePlatform::DescribeError(std::uint32_t code) {
+    calls.push_back(L"DescribeError(" + std::to_wstring(code) + L")");
+    return L"description of " + std::to_wstring(code);
+}
+
+std::vector<std::wstring> FakePlatform::FoldedCalls() const {
+    std::vector<std::wstring> folded;
+    for (std::size_t i = 0; i < calls.size();) {
+        std::size_t j = i + 1;
+        while (j < calls.size() && calls[j] == calls[i]) ++j;
+        folded.push_back(j - i == 1 ? calls[i] : calls[i] + L" \u00D7" + std::to_wstring(j - i));
+        i = j;
+    }
+    return folded;
+}
+
+std::vector<std::wstring> LevelWrite(int level) {
+    return {L"RegCreateKeyA(0x80000001, Software\\Microsoft\\Office\\11.0\\Access\\Security, 0x0)",
+            L"RegSetValueExA(0x1234, Level, 4, [0" + std::to_wstring(level) + L" 00 00 00], 4)",
+            L"RegCloseKey(0x1234)"};
+}
+
+}  // namespace tolvarine::testing

@@ -1,0 +1,60 @@
+// A platform that records every call, in order, as readable text, and
+// answers as the test tells it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/platform.h"
+
+namespace tolvarine::testing {
+
+class FakePlatform : public Platform {
+public:
+    // Answers.
+    std::wstring launcherDirectory = L"C:\\Apps\\Tolvarine";
+    std::optional<Error> launcherDirectoryError;
+    long createKeyStatus = 0;
+    KeyHandle createdKey = 0x1234;  // filled in only when createKeyStatus is 0
+    long setValueStatus = 0;
+    long closeKeyStatus = 0;
+    WindowHandle desktopWindow = 0x10010;
+    std::int32_t shellResult = 42;
+    // FindWindowA answers 0 this many times, then windowHandle.
+    int pollsBeforeWindow = 0;
+    WindowHandle windowHandle = 0x20020;
+    std::uint32_t tick = 5000;
+    std::uint32_t tickPerCall = 1;
+    std::uint32_t processId = 777;
+    std::optional<Error> startError;
+
+    std::vector<std::wstring> calls;
+
+    std::string ToAnsi(std::wstring_view text) override;
+    long RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) override;
+    long RegSetValueExA(KeyHandle key, std::wstring_view valueName, std::uint32_t type,
+                        std::span<const std::byte> data) override;
+    long RegCloseKey(KeyHandle key) override;
+    WindowHandle GetDesktopWindow() override;
+    std::int32_t ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+                               std::wstring_view parameters, std::wstring_view directory,
+                               int showCommand) override;
+    WindowHandle FindWindowA(std::wstring_view title) override;
+    void Sleep(std::uint32_t milliseconds) override;
+    std::uint32_t GetTickCount() override;
+    std::wstring GetLauncherDirectory() override;
+    void ShowMessageBox(std::wstring_view text) override;
+    std::uint32_t StartCommandLine(std::wstring_view commandLine, int showMode) override;
+    std::wstring DescribeError(std::uint32_t code) override;
+
+    // The calls with each run of identical neighbours folded into "call ×N".
+    std::vector<std::wstring> FoldedCalls() const;
+};
+
+// The two calls that write a level, between create and close.
+std::vector<std::wstring> LevelWrite(int level);
+
+}  // namespace tolvarine::testing

@@ -1,0 +1,149 @@
+// The launch sequence against the fake: the exact order of platform calls
+// on each course a run can take.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "launcher/module1.h"
+#include "tests/native/fake_platform.h"
+
+namespace tolvarine::testing {
+namespace {
+
+using Calls = std::vector<std::wstring>;
+
+Calls Concat(std::initializer_list<Calls> parts) {
+    Calls all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+const std::wstring kOpen =
+    L"ShellExecuteW(0x10010, Open, C:\\Apps\\Tolvarine\\Tolvarine.mde, \"\", C:\\, 1)";
+
+TEST(LaunchMain, SuccessfulRunPollsForTheWindowThenSettlesAndRestoresLevel2) {
+    FakePlatform platform;
+    platform.pollsBeforeWindow = 3;
+    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::Opened);
+    EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()"},
+                                      LevelWrite(1),
+                                      {L"GetDesktopWindow()", kOpen, L"GetTickCount()"},
+                                      {L"FindWindowA(Tolvarine)", L"GetTickCount()", L"Sleep(0)"},
+                                      {L"FindWindowA(Tolvarine)", L"GetTickCount()", L"Sleep(0)"},
+                                      {L"FindWindowA(Tolvarine)", L"GetTickCount()", L"Sleep(0)"},
+                                      {L"FindWindowA(Tolvarine)", L"Sleep(1000)"},
+                                      LevelWrite(2)}));
+}
+
+TEST(LaunchMain, WindowAlreadyOpenEndsTheWaitAtTheFirstPoll) {
+    FakePlatform platform;
+    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::Opened);
+    const Calls tail(platform.calls.end() - 5, platform.calls.end());
+    EXPECT_EQ(tail, Concat({{L"FindWindowA(Tolvarine)", L"Sleep(1000)"}, LevelWrite(2)}));
+}
+
+TEST(LaunchMain, OpenResultAbove32IsSuccessAnd32OrLessIsFailure) {
+    FakePlatform opened;
+    opened.shellResult = 33;
+    EXPECT_EQ(LaunchMain(opened), LaunchOutcome::Opened);
+
+    FakePlatform failed;
+    failed.shellResult = 32;
+    EXPECT_EQ(LaunchMain(failed), LaunchOutcome::OpenFailed);
+}
+
+TEST(LaunchMain, FailedOpenNamesTheFailureThenRestoresLevel2AndEnds) {
+    const std::pair<std::int32_t, const wchar_t*> courses[] = {
+        {2, L"File not found"},   {3, L"Path not found"}, {31, L"No association for file extension"},
+        {32, L"DLL not found"},   {0, L"Unknown error"},  {4, L"Unknown error"},
+        {-1, L"Unknown error"},   {INT32_MIN, L"Unknown error"},
+    };
+    for (const auto& [result, text] : courses) {
+        FakePlatform platform;
+        platform.shellResult = result;
+        EXPECT_EQ(LaunchMain(platform), LaunchOutcome::OpenFailed) << result;
+        EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()"},
+                                          LevelWrite(1),
+                                          {L"GetDesktopWindow()", kOpen, L"ShowMessageBox(" + std::wstring(text) + L")"},
+                                          LevelWrite(2)}))
+            << result;
+    }
+}
+
+TEST(LaunchMain, WaitEndsAfter120SecondsWithLevel2) {
+    FakePlatform platform;
+    platform.pollsBeforeWindow = 1'000'000'000;
+    platform.tick = 0xFFFFFF00u;  // the tick count wraps during the wait
+    platform.tickPerCall = 50;
+    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::WindowNeverShown);
+    const Calls tail(platform.calls.end() - 5, platform.calls.end());
+    EXPECT_EQ(tail, Concat({{L"FindWindowA(Tolvarine)", L"GetTickCount()"}, LevelWrite(2)}));
+    // Clock readings 50 ms apart from the start: the last is the first at 120 s or more.
+    const auto polls = std::count(platform.calls.begin(), platform.calls.end(), L"FindWindowA(Tolvarine)");
+    EXPECT_EQ(polls, 120'000 / 50);
+}
+
+TEST(LaunchMain, WindowFoundJustBeforeTheBoundStillCountsAsOpened) {
+    FakePlatform platform;
+    platform.tickPerCall = 1000;
+    platform.pollsBeforeWindow = 119;
+    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::Opened);
+}
+
+TEST(LaunchMain, FailingRegistryCallsDoNotChangeTheSequence) {
+    FakePlatform healthy;
+    healthy.pollsBeforeWindow = 2;
+    LaunchMain(healthy);
+
+    FakePlatform failing;
+    failing.pollsBeforeWindow = 2;
+    failing.createKeyStatus = 5;
+    failing.setValueStatus = 5;
+    failing.closeKeyStatus = 6;
+    EXPECT_EQ(LaunchMain(failing), LaunchOutcome::Opened);
+    ASSERT_EQ(failing.calls.size(), healthy.calls.size());
+    for (std::size_t i = 0; i < healthy.calls.size(); ++i) {
+        if (healthy.calls[i].starts_with(L"Reg")) continue;  // these differ by the null handle only
+        EXPECT_EQ(failing.calls[i], healthy.calls[i]);
+    }
+}
+
+TEST(LaunchMain, DriveRootGivesTwoBackslashesPassedUnchanged) {
+    FakePlatform platform;
+    platform.launcherDirectory = L"Q:\\";
+    LaunchMain(platform);
+    EXPECT_EQ(platform.calls[5], L"ShellExecuteW(0x10010, Open, Q:\\\\Tolvarine.mde, \"\", C:\\, 1)");
+}
+
+TEST(LaunchMain, AnErrorFindingTheDirectoryEndsTheRunBeforeAnyWrite) {
+    FakePlatform platform;
+    platform.launcherDirectoryError = Error(5, L"Access is denied.");
+    EXPECT_THROW(LaunchMain(platform), Error);
+    EXPECT_EQ(platform.calls, Calls{L"GetLauncherDirectory()"});
+}
+
+TEST(ShellErrorText, NamesEveryCodeOfTheTable) {
+    const std::pair<std::int32_t, const wchar_t*> table[] = {
+        {2, L"File not found"},
+        {3, L"Path not found"},
+        {5, L"Access denied"},
+        {8, L"Out of memory"},
+        {11, L"Invalid EXE file or error in EXE image"},
+        {26, L"A sharing violation occurred"},
+        {27, L"Incomplete or invalid file association"},
+        {28, L"DDE Time out"},
+        {29, L"DDE transaction failed"},
+        {30, L"DDE busy"},
+        {31, L"No association for file extension"},
+        {32, L"DLL not found"},
+    };
+    for (std::int32_t result = -3; result <= 32; ++result) {
+        std::wstring_view expected = L"Unknown error";
+        for (const auto& [code, text] : table)
+            if (code == result) expected = text;
+        EXPECT_EQ(ShellErrorText(result), expected) << result;
+    }
+}
+
+}  // namespace
+}  // namespace tolvarine::testing

@@ -1,0 +1,91 @@
+// A stand-in for the database application, registered for ".mde" in test
+// prefixes. It logs the security level it sees at start and the file it was
+// given, shows its main window after a delay, and ends on WM_CLOSE or after
+// its lifetime.
+//   TOLVARINE_STANDIN_LOG       event log (see timeline_log.h)
+//   TOLVARINE_STANDIN_DELAY_MS  delay before the window appears (default 300)
+//   TOLVARINE_STANDIN_TITLE     the window's title (default "Tolvarine")
+//   TOLVARINE_STANDIN_LIFETIME_MS  time from start to exit (default 30000)
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "platform/win32_handles.h"
+#include "tests/support/timeline_log.h"
+
+namespace {
+
+using namespace tolvarine;
+using namespace tolvarine::support;
+
+constexpr UINT_PTR kShowTimer = 1;
+constexpr UINT_PTR kLifetimeTimer = 2;
+
+std::wstring g_log;
+std::wstring g_source;
+std::wstring g_title;
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_TIMER:
+            if (wParam == kShowTimer) {
+                ::KillTimer(window, kShowTimer);
+                // The window can be found from the moment it has its title.
+                const auto shown = NowMicroseconds();
+                ::SetWindowTextW(window, g_title.c_str());
+                ::ShowWindow(window, SW_SHOWNORMAL);
+                AppendEventAt(g_log, shown, g_source, L"window title=" + g_title);
+            } else {
+                ::DestroyWindow(window);
+            }
+            return 0;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return 0;
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+unsigned Milliseconds(const wchar_t* name, unsigned fallback) {
+    const std::wstring text = Environment(name);
+    return text.empty() ? fallback : static_cast<unsigned>(std::stoul(text));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    g_log = Environment(L"TOLVARINE_STANDIN_LOG");
+    g_title = Environment(L"TOLVARINE_STANDIN_TITLE", L"Tolvarine");
+    g_source = L"app" + std::to_wstring(::GetCurrentProcessId());
+
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    const std::wstring file = argc > 1 ? argv[1] : L"";
+    ::LocalFree(argv);
+    AppendEvent(g_log, g_source, L"start level=" + std::to_wstring(ReadSecurityLevel()) + L" file=" + file);
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = L"TolvarineStandIn";
+    if (!::RegisterClassExW(&windowClass)) return 10;
+    // Created hidden and untitled: the title appears together with the window.
+    const HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                          CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
+    if (!window) return 11;
+    ::SetTimer(window, kShowTimer, Milliseconds(L"TOLVARINE_STANDIN_DELAY_MS", 300), nullptr);
+    ::SetTimer(window, kLifetimeTimer, Milliseconds(L"TOLVARINE_STANDIN_LIFETIME_MS", 30000), nullptr);
+
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    AppendEvent(g_log, g_source, L"exit");
+    return 0;
+}

@@ -1,0 +1,231 @@
+// The real TolvarineLauncher.exe under Wine, with the stand-in application
+// registered for ".mde". Each run goes through launch_observer.exe, which
+// records the launcher's start, each level written and the exit code; the
+// stand-in records the level it saw and when its window appeared.
+#include <gtest/gtest.h>
+
+#include "tests/wine/wine_test_support.h"
+
+namespace tolvarine::wine_test {
+namespace {
+
+using Events = std::vector<Event>;
+
+constexpr DWORD kRunLimit = 30000;
+const std::wstring kSecurityKey = L"Software\\Microsoft\\Office\\11.0\\Access\\Security";
+
+void SetEnv(const wchar_t* name, const std::wstring& value) {
+    ::SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+}
+
+long CurrentLevel() {
+    const auto data = ReadRegistryValue(HKEY_CURRENT_USER, kSecurityKey, L"Level");
+    if (!data || data->type != REG_DWORD || data->bytes.size() != 4) return -1;
+    return data->bytes[0] | data->bytes[1] << 8 | data->bytes[2] << 16 | data->bytes[3] << 24;
+}
+
+double Milliseconds(const Event& from, const Event& to) { return (to.microseconds - from.microseconds) / 1000.0; }
+
+std::string Describe(const Events& events) {
+    std::string text;
+    for (const auto& e : events) text += std::to_string(e.microseconds) + " " + e.source + " " + e.text + "\n";
+    return text;
+}
+
+class LaunchTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        SetRegistryDefault(HKEY_CLASSES_ROOT, L".mde", L"TolvarineTest.Database");
+        SetRegistryDefault(HKEY_CLASSES_ROOT, L"TolvarineTest.Database\\shell\\open\\command",
+                           L"\"" + BinDir() + L"\\standin_app.exe\" \"%1\"");
+    }
+
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        name_ = FromUtf8(info->name());
+        log_ = MakeTestDir(L"log-" + name_) + L"\\timeline.log";
+        StandIn(300, L"Tolvarine");
+        SetEnv(L"TOLVARINE_STANDIN_LIFETIME_MS", L"60000");
+    }
+
+    void TearDown() override { CloseStandInWindows(); }
+
+    // How the stand-ins started from now on behave.
+    void StandIn(int delayMilliseconds, const std::wstring& title) {
+        SetEnv(L"TOLVARINE_STANDIN_LOG", log_);
+        SetEnv(L"TOLVARINE_STANDIN_DELAY_MS", std::to_wstring(delayMilliseconds));
+        SetEnv(L"TOLVARINE_STANDIN_TITLE", title);
+    }
+
+    // A folder holding the launcher and, unless told otherwise, the database.
+    std::wstring LauncherFolder(const std::wstring& folderName, bool withDatabase = true) {
+        const std::wstring folder = MakeTestDir(folderName);
+        CopyInto(BinDir() + L"\\TolvarineLauncher.exe", folder);
+        if (withDatabase) WriteEmptyFile(folder + L"\\Tolvarine.mde");
+        return folder;
+    }
+
+    // Starts the launcher in that folder through the observer.
+    Process StartLauncher(const std::wstring& folder, int initialLevel = 3) {
+        return Process(L"\"" + BinDir() + L"\\launch_observer.exe\" \"" + log_ + L"\" \"" + folder +
+                       L"\\TolvarineLauncher.exe\" " + std::to_wstring(initialLevel));
+    }
+
+    Events Timeline() const { return ReadTimeline(log_); }
+
+    std::wstring name_;
+    std::wstring log_;
+};
+
+// The course every successful run must show.
+void ExpectSuccessfulRun(const Events& events, const std::string& expectedFile) {
+    SCOPED_TRACE(Describe(events));
+    const auto level1 = FindEvent(events, "observer", "level=1");
+    const auto appStart = FindEvent(events, "app", "start");
+    const auto window = FindEvent(events, "app", "window");
+    const auto level2 = FindEvent(events, "observer", "level=2");
+    const auto exit = FindEvent(events, "observer", "launcher-exit");
+    ASSERT_TRUE(level1 && appStart && window && level2 && exit);
+    EXPECT_EQ(appStart->text, "start level=1 file=" + expectedFile);
+    EXPECT_EQ(exit->text, "launcher-exit code=0 level=2");
+    // Level 2 a full second after the window, and promptly after that.
+    EXPECT_GE(Milliseconds(*window, *level2), 1000.0);
+    EXPECT_LT(Milliseconds(*window, *level2), 1500.0);
+    EXPECT_LT(level1->microseconds, appStart->microseconds);
+}
+
+TEST_F(LaunchTest, OpensTheDatabaseUnderLevel1AndRestoresLevel2) {
+    const std::wstring folder = LauncherFolder(L"plain");
+    Process launch = StartLauncher(folder, 3);
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    ExpectSuccessfulRun(Timeline(), ToUtf8(folder) + "\\Tolvarine.mde");
+    EXPECT_EQ(CurrentLevel(), 2);
+}
+
+TEST_F(LaunchTest, TitleInCapitalsEndsTheWait) {
+    StandIn(300, L"TOLVARINE");
+    Process launch = StartLauncher(LauncherFolder(L"capitals"));
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    ExpectSuccessfulRun(Timeline(), "C:\\tolvarine-tests\\capitals\\Tolvarine.mde");
+}
+
+TEST_F(LaunchTest, TitleThatOnlyBeginsWithTolvarineDoesNotEndTheWait) {
+    StandIn(0, L"Tolvarine - Main");
+    Process launch = StartLauncher(LauncherFolder(L"prefix-title"));
+    ASSERT_TRUE(WaitUntil([] { return ::FindWindowW(nullptr, L"Tolvarine - Main") != nullptr; }, 10000));
+    EXPECT_FALSE(launch.WaitForExit(3000).has_value()) << "the wait ended on a title that only begins alike";
+    EXPECT_EQ(CurrentLevel(), 1);
+
+    // The real window then ends it, a second later.
+    StandIn(0, L"Tolvarine");
+    Process other(L"\"" + BinDir() + L"\\standin_app.exe\"");
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    const Events events = Timeline();
+    SCOPED_TRACE(Describe(events));
+    const auto level2 = FindEvent(events, "observer", "level=2");
+    ASSERT_TRUE(level2.has_value());
+    Events realWindows;
+    for (const auto& e : events)
+        if (e.text == "window title=Tolvarine") realWindows.push_back(e);
+    ASSERT_EQ(realWindows.size(), 1u);
+    EXPECT_GE(Milliseconds(realWindows[0], *level2), 1000.0);
+}
+
+TEST_F(LaunchTest, WindowAlreadyOpenEndsTheWaitAtOnce) {
+    StandIn(0, L"Tolvarine");
+    Process running(L"\"" + BinDir() + L"\\standin_app.exe\"");
+    ASSERT_TRUE(WaitUntil([] { return ::FindWindowW(nullptr, L"Tolvarine") != nullptr; }, 10000));
+    StandIn(20000, L"Tolvarine");  // the copy the launcher opens shows no window in time
+    Process launch = StartLauncher(LauncherFolder(L"already-open"));
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    const Events events = Timeline();
+    SCOPED_TRACE(Describe(events));
+    const auto level1 = FindEvent(events, "observer", "level=1");
+    const auto level2 = FindEvent(events, "observer", "level=2");
+    ASSERT_TRUE(level1 && level2);
+    EXPECT_GE(Milliseconds(*level1, *level2), 1000.0);
+    EXPECT_LT(Milliseconds(*level1, *level2), 1600.0);
+}
+
+// Finds the launcher's message box, checks it, presses OK; returns its text.
+std::wstring AnswerMessageBox() {
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            box = ::FindWindowW(L"#32770", L"Tolvarine Launcher");
+            return box && ::IsWindowVisible(box);
+        },
+        15000));
+    if (!box) return {};
+    wchar_t text[256] = {};
+    ::SendMessageW(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+
+    int buttons = 0;
+    int icons = 0;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child)) continue;
+        wchar_t className[64] = {};
+        ::GetClassNameW(child, className, 64);
+        if (_wcsicmp(className, L"Button") == 0) ++buttons;
+        if (_wcsicmp(className, L"Static") == 0 && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+            ::SendMessageW(child, STM_GETICON, 0, 0) != 0)
+            ++icons;
+    }
+    EXPECT_EQ(buttons, 1);
+    EXPECT_EQ(icons, 0);
+    wchar_t okText[32] = {};
+    ::SendMessageW(::GetDlgItem(box, IDOK), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(okText));
+    EXPECT_STREQ(okText, L"OK");
+    // Level 1 is still in force while the box waits for the user.
+    EXPECT_EQ(CurrentLevel(), 1);
+    ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    return text;
+}
+
+TEST_F(LaunchTest, MissingDatabaseIsNamedThenLevel2AndExitCode1) {
+    Process launch = StartLauncher(LauncherFolder(L"no-database", false));
+    EXPECT_EQ(AnswerMessageBox(), L"File not found");
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 1u);
+    EXPECT_EQ(CurrentLevel(), 2);
+    EXPECT_FALSE(FindEvent(Timeline(), "app", "start").has_value());
+}
+
+TEST_F(LaunchTest, MissingAssociationIsNamedThenLevel2AndExitCode1) {
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, L".mde");
+    Process launch = StartLauncher(LauncherFolder(L"no-association"));
+    const std::wstring text = AnswerMessageBox();
+    const auto code = launch.WaitForExit(kRunLimit);
+    SetUpTestSuite();
+    EXPECT_EQ(text, L"No association for file extension");
+    EXPECT_EQ(code, 1u);
+    EXPECT_EQ(CurrentLevel(), 2);
+}
+
+TEST_F(LaunchTest, LauncherAtADriveRootOpensItsDatabase) {
+    CopyInto(BinDir() + L"\\TolvarineLauncher.exe", L"Q:\\");
+    WriteEmptyFile(L"Q:\\Tolvarine.mde");
+    Process launch = StartLauncher(L"Q:");  // the observer is given "Q:\TolvarineLauncher.exe"
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    // The launcher hands the shell "Q:\\Tolvarine.mde"; the shell gives the
+    // application the path with the doubled backslash collapsed.
+    ExpectSuccessfulRun(Timeline(), "Q:\\Tolvarine.mde");
+}
+
+TEST_F(LaunchTest, LauncherInAFolderNamedOutsideTheAnsiCodePageOpensItsDatabase) {
+    const std::wstring folder = LauncherFolder(L"launcher Zo\u00EB \u00DCn\u00EFcode \u6587\u4EF6 \u043F\u0430\u043F\u043A\u0430");
+    Process launch = StartLauncher(folder);
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    ExpectSuccessfulRun(Timeline(), ToUtf8(folder) + "\\Tolvarine.mde");
+}
+
+TEST_F(LaunchTest, TwoLaunchersStartedTogetherBothSucceed) {
+    const std::wstring folder = LauncherFolder(L"together");
+    Process first = StartLauncher(folder);
+    Process second = StartLauncher(folder);
+    EXPECT_EQ(first.WaitForExit(kRunLimit), 0u);
+    EXPECT_EQ(second.WaitForExit(kRunLimit), 0u);
+    EXPECT_EQ(CurrentLevel(), 2);
+}
+
+}  // namespace
+}  // namespace tolvarine::wine_test

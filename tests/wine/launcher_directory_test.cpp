@@ -1,0 +1,37 @@
+// GetLauncherDirectory for a copy of this test program placed where a
+// launcher may stand: a drive root, a folder named outside the ANSI code page.
+#include <gtest/gtest.h>
+
+#include "tests/wine/wine_test_support.h"
+
+namespace tolvarine::wine_test {
+namespace {
+
+std::wstring OwnPath() {
+    wchar_t path[MAX_PATH * 4];
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    return path;
+}
+
+// Copies this program into the folder, runs it there, returns what it printed.
+std::wstring LauncherDirectoryFrom(const std::wstring& folder) {
+    CopyInto(OwnPath(), folder, L"probe.exe");
+    const std::wstring output = MakeTestDir(L"probe-output-" + std::to_wstring(::GetTickCount())) + L"\\dir.txt";
+    Process probe(L"\"" + folder + L"\\probe.exe\" --print-launcher-directory \"" + output + L"\"");
+    const auto code = probe.WaitForExit(30000);
+    if (code != 0u) throw std::runtime_error("probe failed");
+    return FromUtf8(ReadFileUtf8(output));
+}
+
+TEST(GetLauncherDirectory, DriveRootKeepsItsBackslash) {
+    // The test runner maps Q: to an empty folder.
+    EXPECT_EQ(LauncherDirectoryFrom(L"Q:\\"), L"Q:\\");
+}
+
+TEST(GetLauncherDirectory, FolderNamedOutsideTheAnsiCodePage) {
+    const std::wstring folder = MakeTestDir(L"Zo\u00EB \u00DCn\u00EFcode \u6587\u4EF6 \u043F\u0430\u043F\u043A\u0430");
+    EXPECT_EQ(LauncherDirectoryFrom(folder), folder);
+}
+
+}  // namespace
+}  // namespace tolvarine::wine_test

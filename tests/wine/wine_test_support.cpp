@@ -1,0 +1,165 @@
+#include "tests/wine/wine_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace tolvarine::wine_test {
+
+std::wstring BinDir() {
+    wchar_t buffer[1024];
+    const DWORD length = ::GetEnvironmentVariableW(L"TOLVARINE_BIN_DIR", buffer, 1024);
+    if (length == 0 || length >= 1024) throw std::runtime_error("TOLVARINE_BIN_DIR is not set");
+    return buffer;
+}
+
+std::wstring MakeTestDir(const std::wstring& name) {
+    // Each run has a fresh prefix, so the folder is new.
+    const std::wstring root = L"C:\\tolvarine-tests";
+    ::CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring folder = root + L"\\" + name;
+    if (!::CreateDirectoryW(folder.c_str(), nullptr)) throw std::runtime_error("cannot create " + ToUtf8(folder));
+    return folder;
+}
+
+void CopyInto(const std::wstring& file, const std::wstring& folder, const std::wstring& newName) {
+    const std::wstring name = newName.empty() ? file.substr(file.find_last_of(L"\\/") + 1) : newName;
+    if (!::CopyFileW(file.c_str(), (folder + L"\\" + name).c_str(), FALSE))
+        throw std::runtime_error("copy failed: " + ToUtf8(file));
+}
+
+void WriteEmptyFile(const std::wstring& path) {
+    const UniqueFileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error("cannot create " + ToUtf8(path));
+}
+
+std::string ReadFileUtf8(const std::wstring& path) {
+    const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) text.append(buffer, read);
+    return text;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::string ToUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr,
+                          nullptr);
+    return utf8;
+}
+
+Process::Process(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &started))
+        throw std::runtime_error("cannot start " + ToUtf8(commandLine));
+    handle_.reset(started.hProcess);
+    ::CloseHandle(started.hThread);
+}
+
+std::optional<DWORD> Process::WaitForExit(DWORD milliseconds) {
+    if (::WaitForSingleObject(handle_.get(), milliseconds) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(handle_.get(), &code);
+    return code;
+}
+
+void Process::Terminate() { ::TerminateProcess(handle_.get(), 99); }
+
+Process::~Process() {
+    // A test that failed half-way must not leave its processes to the next test.
+    if (handle_ && ::WaitForSingleObject(handle_.get(), 0) != WAIT_OBJECT_0) Terminate();
+}
+
+std::vector<Event> ReadTimeline(const std::wstring& path) {
+    std::vector<Event> events;
+    std::istringstream lines(ReadFileUtf8(path));
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        Event event{};
+        fields >> event.microseconds >> event.source;
+        std::getline(fields >> std::ws, event.text);
+        events.push_back(event);
+    }
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event& a, const Event& b) { return a.microseconds < b.microseconds; });
+    return events;
+}
+
+std::optional<Event> FindEvent(const std::vector<Event>& events, const std::string& sourcePrefix,
+                               const std::string& textPrefix) {
+    for (const auto& event : events)
+        if (event.source.starts_with(sourcePrefix) && event.text.starts_with(textPrefix)) return event;
+    return std::nullopt;
+}
+
+std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name) {
+    UniqueRegistryKey key;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return std::nullopt;
+    RegistryData data{};
+    DWORD size = 0;
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &data.type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.bytes.resize(size);
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &data.type, data.bytes.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.bytes.resize(size);
+    return data;
+}
+
+void DeleteRegistryTree(HKEY root, const std::wstring& path) {
+    // Depth first, since RegDeleteKeyW removes only keys without subkeys.
+    {
+        UniqueRegistryKey key;
+        if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+        wchar_t name[256];
+        for (;;) {
+            DWORD length = 256;
+            if (::RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            DeleteRegistryTree(root, path + L"\\" + name);
+        }
+    }
+    ::RegDeleteKeyW(root, path.c_str());
+}
+
+void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring& text) {
+    UniqueRegistryKey key;
+    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error("cannot create key " + ToUtf8(path));
+    ::RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+void CloseStandInWindows() {
+    const bool closed = WaitUntil(
+        [] {
+            const HWND window = ::FindWindowW(L"TolvarineStandIn", nullptr);
+            if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
+            return window == nullptr;
+        },
+        10000);
+    EXPECT_TRUE(closed) << "a stand-in window would not close";
+}
+
+}  // namespace tolvarine::wine_test

@@ -1,0 +1,73 @@
+// Helpers for tests that run real Windows programs under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32_handles.h"
+
+namespace tolvarine::wine_test {
+
+// Folder of the shipped programs and the test helpers (TOLVARINE_BIN_DIR).
+std::wstring BinDir();
+
+// A new folder for one test, under C:\tolvarine-tests.
+std::wstring MakeTestDir(const std::wstring& name);
+
+void CopyInto(const std::wstring& file, const std::wstring& folder, const std::wstring& newName = {});
+void WriteEmptyFile(const std::wstring& path);
+std::string ReadFileUtf8(const std::wstring& path);
+std::wstring FromUtf8(const std::string& text);
+std::string ToUtf8(const std::wstring& text);
+
+class Process {
+public:
+    explicit Process(std::wstring commandLine);
+    // The exit code, or nothing when the process is still running after the wait.
+    std::optional<DWORD> WaitForExit(DWORD milliseconds);
+    void Terminate();
+    ~Process();
+
+private:
+    UniqueKernelHandle handle_;
+};
+
+struct Event {
+    std::int64_t microseconds;
+    std::string source;
+    std::string text;
+};
+
+// The events of a timeline log, in time order.
+std::vector<Event> ReadTimeline(const std::wstring& path);
+// The first event whose source starts with sourcePrefix and text with textPrefix.
+std::optional<Event> FindEvent(const std::vector<Event>& events, const std::string& sourcePrefix,
+                               const std::string& textPrefix);
+
+struct RegistryData {
+    DWORD type;
+    std::vector<unsigned char> bytes;
+};
+std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name);
+void DeleteRegistryTree(HKEY root, const std::wstring& path);
+void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring& text);
+
+// Polls until the predicate holds or the time runs out; returns the predicate's last answer.
+template <typename Predicate>
+bool WaitUntil(Predicate predicate, DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (!predicate()) {
+        if (::GetTickCount() - start > milliseconds) return predicate();
+        ::Sleep(10);
+    }
+    return true;
+}
+
+// Asks every stand-in application window to close and waits until none is left.
+void CloseStandInWindows();
+
+}  // namespace tolvarine::wine_test
