@@ -1,5 +1,5 @@
 # Entry points for a fresh Debian 12 machine. Each installs what is missing.
-.PHONY: all deps build test demo clean
+.PHONY: all deps build test demo screenshot clean
 
 all: build
 
@@ -15,6 +15,10 @@ test: build
 demo: deps
 	@scripts/build.sh windows
 	@scripts/demo.sh
+
+screenshot: deps
+	@scripts/build.sh windows
+	@scripts/screenshot.sh
 
 clean:
 	rm -rf build

@@ -2,6 +2,7 @@
 enable_testing()
 add_executable(native_tests
   tests/native/fake_platform.cpp
+  tests/native/form1_test.cpp
   tests/native/launch_sequence_test.cpp
   tests/native/module_directory_test.cpp
   tests/native/numeric_text_test.cpp

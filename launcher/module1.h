@@ -17,9 +17,6 @@ enum class LaunchOutcome : int {
     WindowNeverShown = 2,  // no window within the bound; level 2 written
 };
 
-// Exit code of a run that an Error ended.
-inline constexpr int kExitCodeError = 3;
-
 inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
 inline constexpr std::wstring_view kApplicationWindowTitle = L"Tolvarine";
 inline constexpr std::uint32_t kSettleDelayMilliseconds = 1000;

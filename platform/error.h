@@ -13,6 +13,9 @@ namespace tolvarine {
 // ERROR_ARITHMETIC_OVERFLOW: a number does not fit in 32 bits.
 inline constexpr std::uint32_t kErrorArithmeticOverflow = 534;
 
+// Exit code of a program that an Error ended.
+inline constexpr int kExitCodeError = 3;
+
 class Error : public std::exception {
 public:
     Error(std::uint32_t code, std::wstring description) : code_(code), description_(std::move(description)) {}

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
-          wine wine32:i386 xvfb xauth icoutils imagemagick)
+          wine wine32:i386 xvfb xauth x11-utils icoutils imagemagick)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -65,6 +65,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::wstring file = argc > 1 ? argv[1] : L"";
     ::LocalFree(argv);
     AppendEvent(g_log, g_source, L"start level=" + std::to_wstring(ReadSecurityLevel()) + L" file=" + file);
+    AppendEvent(g_log, g_source, L"command-line " + std::wstring(::GetCommandLineW()));
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);

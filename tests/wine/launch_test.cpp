@@ -147,39 +147,17 @@ TEST_F(LaunchTest, WindowAlreadyOpenEndsTheWaitAtOnce) {
     EXPECT_LT(Milliseconds(*level1, *level2), 1600.0);
 }
 
-// Finds the launcher's message box, checks it, presses OK; returns its text.
+// Checks the launcher's message box, presses OK; returns its text.
 std::wstring AnswerMessageBox() {
-    HWND box = nullptr;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            box = ::FindWindowW(L"#32770", L"Tolvarine Launcher");
-            return box && ::IsWindowVisible(box);
-        },
-        15000));
+    const auto box = WaitForMessageBox(L"Tolvarine Launcher");
     if (!box) return {};
-    wchar_t text[256] = {};
-    ::SendMessageW(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-
-    int buttons = 0;
-    int icons = 0;
-    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (!::IsWindowVisible(child)) continue;
-        wchar_t className[64] = {};
-        ::GetClassNameW(child, className, 64);
-        if (_wcsicmp(className, L"Button") == 0) ++buttons;
-        if (_wcsicmp(className, L"Static") == 0 && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-            ::SendMessageW(child, STM_GETICON, 0, 0) != 0)
-            ++icons;
-    }
-    EXPECT_EQ(buttons, 1);
-    EXPECT_EQ(icons, 0);
-    wchar_t okText[32] = {};
-    ::SendMessageW(::GetDlgItem(box, IDOK), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(okText));
-    EXPECT_STREQ(okText, L"OK");
+    EXPECT_EQ(box->buttons, 1);
+    EXPECT_EQ(box->icons, 0);
+    EXPECT_EQ(box->okText, L"OK");
     // Level 1 is still in force while the box waits for the user.
     EXPECT_EQ(CurrentLevel(), 1);
-    ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    return text;
+    PressOk(*box);
+    return box->text;
 }
 
 TEST_F(LaunchTest, MissingDatabaseIsNamedThenLevel2AndExitCode1) {

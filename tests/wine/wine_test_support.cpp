@@ -163,3 +163,41 @@ void CloseStandInWindows() {
 }
 
 }  // namespace tolvarine::wine_test
+
+namespace tolvarine::wine_test {
+
+std::wstring WindowText(HWND window) {
+    const auto length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto copied = ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption) {
+    HWND box = nullptr;
+    const bool shown = WaitUntil(
+        [&] {
+            box = ::FindWindowW(L"#32770", caption);
+            return box && ::IsWindowVisible(box);
+        },
+        15000);
+    EXPECT_TRUE(shown) << "no message box";
+    if (!shown) return std::nullopt;
+    ::Sleep(300);  // the box sets its icon after it appears
+    MessageBoxSeen seen{box, WindowText(::GetDlgItem(box, 0xFFFF)), WindowText(::GetDlgItem(box, IDOK)), 0, 0};
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child)) continue;
+        wchar_t className[64] = {};
+        ::GetClassNameW(child, className, 64);
+        if (_wcsicmp(className, L"Button") == 0) ++seen.buttons;
+        if (_wcsicmp(className, L"Static") == 0 && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+            ::SendMessageW(child, STM_GETICON, 0, 0) != 0)
+            ++seen.icons;
+    }
+    return seen;
+}
+
+void PressOk(const MessageBoxSeen& box) { ::PostMessageW(::GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0); }
+
+}  // namespace tolvarine::wine_test

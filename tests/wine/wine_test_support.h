@@ -67,6 +67,21 @@ bool WaitUntil(Predicate predicate, DWORD milliseconds) {
     return true;
 }
 
+struct MessageBoxSeen {
+    HWND window;
+    std::wstring text;
+    std::wstring okText;
+    int buttons;  // visible push buttons
+    int icons;    // visible icon images
+};
+
+// Waits for a visible message box with this caption and describes it.
+std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption);
+void PressOk(const MessageBoxSeen& box);
+
+// A window's text, read with WM_GETTEXT (which also works across processes).
+std::wstring WindowText(HWND window);
+
 // Asks every stand-in application window to close and waits until none is left.
 void CloseStandInWindows();
 

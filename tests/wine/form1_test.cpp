@@ -1,0 +1,267 @@
+// Form1, shown by the real ManualLaunch.exe under Wine, inspected from this
+// process: layout at two densities, keyboard focus and tab order, and the
+// processes its button starts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/windows_platform.h"
+#include "tests/wine/wine_test_support.h"
+#include "window/form1.h"
+
+namespace tolvarine::wine_test {
+namespace {
+
+constexpr int kCommand1Id = 100;
+constexpr int kTxtPathDBId = 101;
+constexpr int kLabel1Id = 102;
+const std::wstring kOfficeFolder = L"C:\\Program Files\\Microsoft Office\\OFFICE11";
+const std::wstring kAccess = kOfficeFolder + L"\\MSACCESS.EXE";
+
+void SetDotsPerInch(DWORD dpi) {
+    UniqueRegistryKey key;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                key.put(), nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExW(key.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+}
+
+struct ControlSeen {
+    std::wstring className;
+    std::wstring text;
+    RECT rect;  // in the form's client coordinates
+    bool tabStop;
+};
+
+bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+class Form1Test : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (form_) ::PostMessageW(form_, WM_CLOSE, 0, 0);
+        if (program_) {
+            EXPECT_EQ(program_->WaitForExit(10000), 0u);
+        }
+        SetDotsPerInch(96);
+        CloseStandInWindows();
+    }
+
+    void Open(DWORD dpi) {
+        SetDotsPerInch(dpi);
+        program_.emplace(L"\"" + BinDir() + L"\\ManualLaunch.exe\"");
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                form_ = ::FindWindowW(L"TolvarineForm1", L"Form1");
+                return form_ && ::IsWindowVisible(form_);
+            },
+            15000));
+    }
+
+    HWND Control(int id) const { return ::GetDlgItem(form_, id); }
+
+    ControlSeen Inspect(int id) const {
+        const HWND control = Control(id);
+        ControlSeen seen{};
+        wchar_t className[64] = {};
+        ::GetClassNameW(control, className, 64);
+        seen.className = className;
+        seen.text = WindowText(control);
+        ::GetWindowRect(control, &seen.rect);
+        ::MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&seen.rect), 2);
+        seen.tabStop = (::GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0;
+        return seen;
+    }
+
+    void ExpectRect(int id, int left, int top, int width, int height) const {
+        const RECT r = Inspect(id).rect;
+        EXPECT_NEAR(r.left, left, 1) << id;
+        EXPECT_NEAR(r.top, top, 1) << id;
+        EXPECT_NEAR(r.right - r.left, width, 1) << id;
+        EXPECT_NEAR(r.bottom - r.top, height, 1) << id;
+    }
+
+    void ExpectClientSize(int width, int height) const {
+        RECT client{};
+        ::GetClientRect(form_, &client);
+        EXPECT_EQ(client.right, width);
+        EXPECT_EQ(client.bottom, height);
+    }
+
+    HWND Focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(form_, nullptr), &info);
+        return info.hwndFocus;
+    }
+
+    // The notification a click of Command1 sends. Posted when the click
+    // ends in a message box, which would block a sent one.
+    void ClickCommand1(bool wait = true) {
+        const WPARAM command = MAKEWPARAM(kCommand1Id, BN_CLICKED);
+        const auto button = reinterpret_cast<LPARAM>(Control(kCommand1Id));
+        if (wait)
+            ::SendMessageW(form_, WM_COMMAND, command, button);
+        else
+            ::PostMessageW(form_, WM_COMMAND, command, button);
+    }
+
+    void ClickOpenDb(const std::wstring& path) {
+        ::SendMessageW(Control(kTxtPathDBId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        ClickCommand1();
+    }
+
+    std::optional<Process> program_;
+    HWND form_ = nullptr;
+};
+
+TEST_F(Form1Test, LayoutAt96DotsPerInch) {
+    Open(96);
+    ExpectClientSize(718, 383);
+
+    const ControlSeen label = Inspect(kLabel1Id);
+    EXPECT_EQ(_wcsicmp(label.className.c_str(), L"Static"), 0);
+    EXPECT_EQ(label.text, L"Path and DB to open");
+    EXPECT_FALSE(label.tabStop);
+    ExpectRect(kLabel1Id, 76, 80, 325, 25);
+
+    const ControlSeen box = Inspect(kTxtPathDBId);
+    EXPECT_EQ(_wcsicmp(box.className.c_str(), L"Edit"), 0);
+    EXPECT_EQ(box.text, L"C:\\Program Files\\Tolvarine\\Tolvarine.mde");
+    EXPECT_TRUE(box.tabStop);
+    ExpectRect(kTxtPathDBId, 76, 104, 593, 29);
+
+    const ControlSeen button = Inspect(kCommand1Id);
+    EXPECT_EQ(_wcsicmp(button.className.c_str(), L"Button"), 0);
+    EXPECT_EQ(button.text, L"Open DB");
+    EXPECT_TRUE(button.tabStop);
+    EXPECT_EQ(::GetWindowLongW(Control(kCommand1Id), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);  // not default
+    ExpectRect(kCommand1Id, 280, 256, 121, 41);
+
+    // Top-level, resizable, with system menu, minimise and maximise.
+    const LONG style = ::GetWindowLongW(form_, GWL_STYLE);
+    EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(::GetParent(form_), nullptr);
+}
+
+TEST_F(Form1Test, LayoutScalesAt144DotsPerInch) {
+    Open(144);
+    ExpectClientSize(1077, 575);
+    ExpectRect(kLabel1Id, 114, 120, 488, 38);
+    ExpectRect(kTxtPathDBId, 114, 156, 890, 44);
+    ExpectRect(kCommand1Id, 420, 384, 182, 62);
+}
+
+TEST_F(Form1Test, FocusStartsOnCommand1AndTabAlternatesWithTheBox) {
+    Open(96);
+    // The window is visible a moment before it takes the focus.
+    EXPECT_TRUE(WaitUntil([&] { return Focus() == Control(kCommand1Id); }, 5000));
+    EXPECT_EQ(::GetNextDlgTabItem(form_, Control(kCommand1Id), FALSE), Control(kTxtPathDBId));
+    EXPECT_EQ(::GetNextDlgTabItem(form_, Control(kTxtPathDBId), FALSE), Control(kCommand1Id));
+}
+
+TEST_F(Form1Test, ControlsKeepTheirPlaceWhenTheWindowIsResized) {
+    Open(96);
+    const RECT before = Inspect(kCommand1Id).rect;
+    ::SetWindowPos(form_, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(Inspect(kCommand1Id).rect == before);
+    ::SetWindowPos(form_, nullptr, 0, 0, 1100, 700, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(Inspect(kCommand1Id).rect == before);
+}
+
+class Form1StartsAccess : public Form1Test {
+protected:
+    void SetUp() override {
+        ::CreateDirectoryW(L"C:\\Program Files\\Microsoft Office", nullptr);
+        ::CreateDirectoryW(kOfficeFolder.c_str(), nullptr);
+        // A stand-in from the previous test may still hold its copy.
+        if (::GetFileAttributesW(kAccess.c_str()) == INVALID_FILE_ATTRIBUTES)
+            CopyInto(BinDir() + L"\\standin_app.exe", kOfficeFolder, L"MSACCESS.EXE");
+        log_ = MakeTestDir(L"form1-" + FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name())) +
+               L"\\timeline.log";
+        ::SetEnvironmentVariableW(L"TOLVARINE_STANDIN_LOG", log_.c_str());
+        ::SetEnvironmentVariableW(L"TOLVARINE_STANDIN_TITLE", L"Access stand-in");
+        ::SetEnvironmentVariableW(L"TOLVARINE_STANDIN_DELAY_MS", L"0");
+        Open(96);
+    }
+
+    std::vector<std::string> CommandLinesSeen(std::size_t expected) const {
+        std::vector<std::string> lines;
+        WaitUntil(
+            [&] {
+                lines.clear();
+                for (const auto& event : ReadTimeline(log_))
+                    if (event.text.starts_with("command-line ")) lines.push_back(event.text.substr(13));
+                return lines.size() >= expected;
+            },
+            10000);
+        return lines;
+    }
+
+    std::wstring log_;
+};
+
+const std::string kQuotedAccess = "\"C:\\Program Files\\Microsoft Office\\OFFICE11\\MSACCESS.EXE\"";
+
+TEST_F(Form1StartsAccess, PathWithSpacesAndOtherScriptsIsOneQuotedArgument) {
+    const std::wstring path = L"C:\\Data Files\\Zo\u00EB \u6587\u4EF6 \u043F\u0430\u043F\u043A\u0430\\Tolvarine.mde";
+    ClickOpenDb(path);
+    EXPECT_EQ(CommandLinesSeen(1), std::vector<std::string>{kQuotedAccess + " \"" + ToUtf8(path) + "\""});
+    EXPECT_TRUE(::IsWindowVisible(form_));
+}
+
+TEST_F(Form1StartsAccess, EmptyBoxPassesTwoQuotes) {
+    ClickOpenDb(L"");
+    EXPECT_EQ(CommandLinesSeen(1), std::vector<std::string>{kQuotedAccess + " \"\""});
+}
+
+TEST_F(Form1StartsAccess, TwoClicksStartTwoProcessesAndTheWindowStaysOpen) {
+    ClickOpenDb(L"C:\\one.mde");
+    ClickOpenDb(L"C:\\two.mde");
+    auto seen = CommandLinesSeen(2);
+    std::sort(seen.begin(), seen.end());  // the two processes may log in either order
+    EXPECT_EQ(seen, (std::vector<std::string>{kQuotedAccess + " \"C:\\one.mde\"", kQuotedAccess + " \"C:\\two.mde\""}));
+    EXPECT_TRUE(::IsWindowVisible(form_));
+    EXPECT_FALSE(program_->WaitForExit(0).has_value());
+}
+
+TEST_F(Form1Test, MissingAccessIsReportedAndEndsTheProgram) {
+    // A stand-in from an earlier test may still be ending.
+    ASSERT_TRUE(WaitUntil([] { return ::DeleteFileW(kAccess.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
+                                      ::GetLastError() == ERROR_PATH_NOT_FOUND; },
+                          10000));
+    Open(96);
+    ClickCommand1(false);
+    const auto box = WaitForMessageBox(L"Tolvarine Launcher");
+    ASSERT_TRUE(box.has_value());
+    EXPECT_TRUE(box->text.starts_with(L"Error 2: ")) << ToUtf8(box->text);
+    EXPECT_GT(box->text.size(), 10u);  // the system's description follows the number
+    EXPECT_EQ(box->icons, 1);
+    PressOk(*box);
+    EXPECT_EQ(program_->WaitForExit(10000), 3u);
+    program_.reset();
+    form_ = nullptr;
+}
+
+// Wine answers neither WM_GETICON nor GetClassLongPtr for another process's
+// window, so this one is created here.
+TEST(Form1InProcess, CarriesTheProgramIconAndOpensWithTheDefaultPath) {
+    WindowsPlatform platform;
+    Form1 form(platform, ::GetModuleHandleW(nullptr));
+    const auto icon = reinterpret_cast<HICON>(::GetClassLongPtrW(form.hwnd(), GCLP_HICON));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(icon, &info));
+    BITMAP colour{};
+    ::GetObjectW(info.hbmColor, sizeof(colour), &colour);
+    EXPECT_EQ(colour.bmWidth, ::GetSystemMetrics(SM_CXICON));
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    EXPECT_NE(::GetClassLongPtrW(form.hwnd(), GCLP_HICONSM), 0u);
+    EXPECT_EQ(WindowText(::GetDlgItem(form.hwnd(), kTxtPathDBId)), L"C:\\Program Files\\Tolvarine\\Tolvarine.mde");
+    EXPECT_FALSE(::IsWindowVisible(form.hwnd()));
+}
+
+}  // namespace
+}  // namespace tolvarine::wine_test
