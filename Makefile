@@ -1,5 +1,5 @@
 # Entry points for a fresh Debian 12 machine. Each installs what is missing.
-.PHONY: all deps build test demo screenshot clean
+.PHONY: all deps build test demo screenshot dist clean
 
 all: build
 
@@ -20,5 +20,8 @@ screenshot: deps
 	@scripts/build.sh windows
 	@scripts/screenshot.sh
 
+dist: deps
+	@scripts/dist.sh
+
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -1,17 +1,40 @@
 # The Windows builds: the shipped programs and the helpers the tests and the
 # demo run (win32 thread model), or the GoogleTest programs (posix model).
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
-add_link_options(-static -municode)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+# Stack and buffer checks; no build path in the images.
+add_compile_options(-fstack-protector-strong -D_FORTIFY_SOURCE=2
+                    -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+add_link_options(-static -municode -fstack-protector-strong)
 enable_language(RC)
 
+# The resources of one program (icon, manifest, version), generated so that
+# the version comes from project() alone. Gives the .rc file's path.
+function(tolvarine_program_resources name description out)
+  set(PROGRAM_NAME ${name})
+  set(PROGRAM_DESCRIPTION ${description})
+  set(CMAKE_SOURCE_DIR_RC ${CMAKE_SOURCE_DIR})
+  configure_file(${CMAKE_SOURCE_DIR}/resources/program.manifest.in ${CMAKE_BINARY_DIR}/${name}.manifest @ONLY)
+  configure_file(${CMAKE_SOURCE_DIR}/resources/program.rc.in ${CMAKE_BINARY_DIR}/${name}.rc @ONLY)
+  set(${out} ${CMAKE_BINARY_DIR}/${name}.rc PARENT_SCOPE)
+endfunction()
+
+# The shipped images: ASLR with relocations, DEP, terminal-server aware, no
+# SEH handlers, no timestamp, loadable on Windows XP SP3 (5.01), and a link
+# error for any accidental DLL import.
+set(TOLVARINE_IMAGE_LINK_OPTIONS -s
+  -Wl,--dynamicbase,--nxcompat,--tsaware,--no-seh,--no-insert-timestamp,--disable-auto-import
+  -Wl,--major-os-version,5,--minor-os-version,1,--major-subsystem-version,5,--minor-subsystem-version,1)
+
 add_library(tolvarine_platform STATIC
+  platform/process_hardening.cpp
   platform/system_error.cpp
   platform/top_level_window.cpp
   platform/windows_platform.cpp
 )
-target_link_libraries(tolvarine_platform PUBLIC tolvarine_logic ole32 shell32 user32 advapi32)
+target_link_libraries(tolvarine_platform PUBLIC tolvarine_logic comctl32 gdi32 ole32 shell32 user32 advapi32)
 
 if(TOLVARINE_GTEST)
+  tolvarine_program_resources(wine_tests "Tolvarine tests" wine_tests_rc)
   add_executable(wine_tests
     tests/wine/form1_test.cpp
     tests/wine/launch_test.cpp
@@ -20,17 +43,20 @@ if(TOLVARINE_GTEST)
     tests/wine/wine_test_support.cpp
     tests/wine/main.cpp
     window/form1.cpp
-    resources/program.rc
+    ${wine_tests_rc}
   )
-  target_link_libraries(wine_tests PRIVATE tolvarine_platform gdi32 GTest::gtest)
+  target_link_libraries(wine_tests PRIVATE tolvarine_platform GTest::gtest)
   return()
 endif()
 
 # Both programs carry Form1 and the icon; only ManualLaunch.exe opens the window.
-add_executable(TolvarineLauncher WIN32 launcher/main.cpp window/form1.cpp resources/program.rc)
-add_executable(ManualLaunch WIN32 window/manual_launch_main.cpp window/form1.cpp resources/program.rc)
+tolvarine_program_resources(TolvarineLauncher "Tolvarine Launcher" launcher_rc)
+tolvarine_program_resources(ManualLaunch "Tolvarine manual database launch" manual_launch_rc)
+add_executable(TolvarineLauncher WIN32 launcher/main.cpp window/form1.cpp ${launcher_rc})
+add_executable(ManualLaunch WIN32 window/manual_launch_main.cpp window/form1.cpp ${manual_launch_rc})
 foreach(program TolvarineLauncher ManualLaunch)
-  target_link_libraries(${program} PRIVATE tolvarine_platform gdi32)
+  target_link_libraries(${program} PRIVATE tolvarine_platform)
+  target_link_options(${program} PRIVATE ${TOLVARINE_IMAGE_LINK_OPTIONS})
 endforeach()
 
 # Helpers for the tests, the demo and the benchmark.
@@ -40,4 +66,13 @@ target_link_libraries(tolvarine_test_support PUBLIC advapi32)
 foreach(helper standin_app launch_observer)
   add_executable(${helper} WIN32 tests/support/${helper}.cpp)
   target_link_libraries(${helper} PRIVATE tolvarine_test_support shell32 user32)
+endforeach()
+
+# Stand-ins for the runtime DLLs a dynamically linked build would load from
+# the program's folder; the tests plant them next to the shipped programs.
+foreach(dll libstdc++-6 libgcc_s_dw2-1 libssp-0 libwinpthread-1)
+  string(MAKE_C_IDENTIFIER "planted_${dll}" target)
+  add_library(${target} SHARED tests/support/planted_dll.cpp)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${dll} PREFIX "" RUNTIME_OUTPUT_DIRECTORY
+                        ${CMAKE_BINARY_DIR}/planted)
 endforeach()

@@ -4,10 +4,12 @@
 
 #include "launcher/module1.h"
 #include "platform/error.h"
+#include "platform/process_hardening.h"
 #include "platform/windows_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace tolvarine;
+    HardenProcess();
     try {
         WindowsPlatform platform;
         return static_cast<int>(LaunchMain(platform));

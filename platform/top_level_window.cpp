@@ -1,10 +1,17 @@
 #include "platform/top_level_window.h"
 
+#include <commctrl.h>
+
 #include "platform/system_error.h"
 
 namespace tolvarine {
 
 void TopLevelWindow::Create(HINSTANCE instance, const WindowSpec& spec) {
+    // Loads Common Controls 6, which the manifest asks for, so that the
+    // controls have the system's visual style (on Windows XP too).
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;

@@ -18,6 +18,13 @@ count_ctest() {  # "100% tests passed, 0 tests failed out of 23"
     passed=$((passed + total - bad)); failed=$((failed + bad))
 }
 
+count_plain() {  # "57 passed, 0 failed"
+    local line
+    line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$1" | tail -1)
+    [ -n "$line" ] || { failed=$((failed + 1)); return; }
+    passed=$((passed + $(awk '{print $1}' <<<"$line"))); failed=$((failed + $(awk '{print $3}' <<<"$line")))
+}
+
 count_gtest() {  # "[==========] 12 tests from 3 test suites ran." and "[  PASSED  ] 11 tests."
     local total good
     total=$(grep -E '^\[==========\] [0-9]+ tests? from .* ran' "$1" | tail -1 | awk '{print $2}')
@@ -35,6 +42,15 @@ echo "== Windows programs under Wine"
 tests/wine/run.sh 2>&1 | tee "$logs/wine.log" | grep -E '^\[ +(OK|FAILED) +\]|Failure|Which is|Expected' || true
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 count_gtest "$logs/wine.log"
+
+echo "== shipped images"
+version=$(sed -nE 's/^project\(Tolvarine VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+tests/images/check-images.sh build/windows "$version" >"$logs/images.log" 2>&1 || status=1
+grep -E '^(FAIL|  )' "$logs/images.log" || true
+count_plain "$logs/images.log"
+tests/images/check-reproducible.sh >"$logs/reproducible.log" 2>&1 || status=1
+cat "$logs/reproducible.log" | grep -v passed
+count_plain "$logs/reproducible.log"
 
 [ "$failed" -eq 0 ] || status=1
 echo "Full logs: $logs"

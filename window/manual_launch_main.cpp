@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include "platform/error.h"
+#include "platform/process_hardening.h"
 #include "platform/windows_platform.h"
 #include "window/form1.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace tolvarine;
+    HardenProcess();
     try {
         WindowsPlatform platform;
         Form1 form(platform, instance);
