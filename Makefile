@@ -1,5 +1,5 @@
 # Entry points for a fresh Debian 12 machine. Each installs what is missing.
-.PHONY: all deps build test demo screenshot dist clean
+.PHONY: all deps build test demo screenshot dist bench clean
 
 all: build
 
@@ -25,3 +25,7 @@ dist: deps
 
 clean:
 	rm -rf build dist
+
+bench: deps
+	@scripts/build.sh windows
+	@bench/run.sh

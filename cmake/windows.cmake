@@ -76,3 +76,7 @@ foreach(dll libstdc++-6 libgcc_s_dw2-1 libssp-0 libwinpthread-1)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${dll} PREFIX "" RUNTIME_OUTPUT_DIRECTORY
                         ${CMAKE_BINARY_DIR}/planted)
 endforeach()
+
+# The benchmark's baseline: a program that only opens the database.
+add_executable(shell_open_only WIN32 bench/shell_open_only.cpp)
+target_link_libraries(shell_open_only PRIVATE shell32 user32)

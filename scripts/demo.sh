@@ -26,7 +26,7 @@ rm -f "$log"
 export TOLVARINE_STANDIN_LOG TOLVARINE_STANDIN_DELAY_MS=1500 TOLVARINE_STANDIN_LIFETIME_MS=5000
 TOLVARINE_STANDIN_LOG=$(wine_path "$log")
 code=0
-wine "$build/windows/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 'C:\Tolvarine Demo\TolvarineLauncher.exe' 3 || code=$?
+wine "$build/windows/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 3 'C:\Tolvarine Demo\TolvarineLauncher.exe' || code=$?
 sleep 4  # the stand-in's window stays up a moment, then it closes itself
 
 echo

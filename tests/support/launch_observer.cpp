@@ -1,8 +1,8 @@
 // Runs one launch and records its timeline: the launcher's start, every write
 // of the security level (through RegNotifyChangeKeyValue, which fires within
 // a fraction of a millisecond of the write) and the launcher's exit code.
-//   launch_observer.exe <log file> <launcher exe> [level to set first]
-// Exits with the launcher's exit code, or 100 and up on its own failures.
+//   launch_observer.exe <log file> <level to set first, or -> <program> [arguments...]
+// Exits with the program's exit code, or 100 and up on its own failures.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -27,10 +27,11 @@ bool Arm(HKEY key, HANDLE event) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    if (argc < 3) return 100;
+    if (argc < 4) return 100;
     const std::wstring log = argv[1];
-    std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
-    const std::wstring initialLevel = argc > 3 ? argv[3] : L"";
+    const std::wstring initialLevel = std::wstring(argv[2]) == L"-" ? L"" : argv[2];
+    std::wstring commandLine;
+    for (int i = 3; i < argc; ++i) commandLine += (i > 3 ? L" \"" : L"\"") + std::wstring(argv[i]) + L"\"";
     ::LocalFree(argv);
 
     UniqueRegistryKey key;

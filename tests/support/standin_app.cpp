@@ -5,6 +5,8 @@
 //   TOLVARINE_STANDIN_LOG       event log (see timeline_log.h)
 //   TOLVARINE_STANDIN_DELAY_MS  delay before the window appears (default 300)
 //   TOLVARINE_STANDIN_TITLE     the window's title (default "Tolvarine")
+//   TOLVARINE_STANDIN_STARTUP_MS   time before it reads the level, as a slow
+//                                  start-up would take (default 0)
 //   TOLVARINE_STANDIN_LIFETIME_MS  time from start to exit (default 30000)
 #include <windows.h>
 #include <shellapi.h>
@@ -59,6 +61,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     g_log = Environment(L"TOLVARINE_STANDIN_LOG");
     g_title = Environment(L"TOLVARINE_STANDIN_TITLE", L"Tolvarine");
     g_source = L"app" + std::to_wstring(::GetCurrentProcessId());
+    AppendEvent(g_log, g_source, L"launched");
+    ::Sleep(Milliseconds(L"TOLVARINE_STANDIN_STARTUP_MS", 0));
 
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);

@@ -67,8 +67,8 @@ protected:
 
     // Starts the launcher in that folder through the observer.
     Process StartLauncher(const std::wstring& folder, int initialLevel = 3) {
-        return Process(L"\"" + BinDir() + L"\\launch_observer.exe\" \"" + log_ + L"\" \"" + folder +
-                       L"\\TolvarineLauncher.exe\" " + std::to_wstring(initialLevel));
+        return Process(L"\"" + BinDir() + L"\\launch_observer.exe\" \"" + log_ + L"\" " +
+                       std::to_wstring(initialLevel) + L" \"" + folder + L"\\TolvarineLauncher.exe\"");
     }
 
     Events Timeline() const { return ReadTimeline(log_); }

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# make bench: runs the real TolvarineLauncher.exe under Wine on a virtual
+# display against the stand-in application, BENCH_RUNS times (default 20)
+# per scenario, and prints one table of medians and 10th/90th percentiles.
+# Writes bench/results.md and bench/timeline.svg.
+#
+# Times come from the performance counter (equal to Linux CLOCK_MONOTONIC_RAW
+# under Wine) in the observer's and the stand-in's event logs; CPU time and
+# peak memory of the launcher from its Linux process in /proc.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
+runs=${BENCH_RUNS:-20}
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+. "$root/tests/wine/prefix.sh"
+. "$root/bench/measure.sh"
+out=$build/bench
+rm -rf "$out" && mkdir -p "$out"
+started=$(date +%s)
+
+echo "Preparing a private Wine prefix in build/bench-prefix ..."
+wine_prefix_setup "$build/bench-prefix"
+trap wine_prefix_end EXIT
+bin=$(wine_path "$build/windows")
+folder=$WINEPREFIX/drive_c/Bench
+mkdir -p "$folder"
+cp "$build/windows/TolvarineLauncher.exe" "$build/windows/shell_open_only.exe" "$folder/"
+: >"$folder/Tolvarine.mde"
+sed 's/$/\r/' "$root/bench/usual-launch.bat" >"$folder/usual-launch.bat"
+wine reg add 'HKCR\.mde' /ve /d TolvarineBench.Database /f >/dev/null
+wine reg add 'HKCR\TolvarineBench.Database\shell\open\command' /ve /d "\"$bin\\standin_app.exe\" \"%1\"" /f >/dev/null
+wineserver_pid=$(find_wineserver)
+
+# run_scenario <name> <window delay ms> <start-up ms> <program (Windows path)>
+run_scenario() {
+    local name=$1 delay=$2 startup=$3 program=$4 i
+    printf '%-22s' "$name"
+    mkdir -p "$out/$name"
+    for i in $(seq "$runs"); do
+        run_once "$out/$name/$i.log" "$delay" "$startup" "$program" >>"$out/$name/figures.tsv"
+        printf '.'
+    done
+    printf '\n'
+}
+
+echo "Running $runs launches per scenario:"
+run_scenario launcher-0.5s 500 0 'C:\Bench\TolvarineLauncher.exe'
+run_scenario launcher-2s 2000 0 'C:\Bench\TolvarineLauncher.exe'
+# A slow start: the application reads the level at 9.5 s, its window at 10 s.
+run_scenario launcher-10s-slow 500 9500 'C:\Bench\TolvarineLauncher.exe'
+run_scenario shell-open-only 0 0 'C:\Bench\shell_open_only.exe'
+run_scenario batch-file 500 0 'C:\Bench\usual-launch.bat'
+# The application reads the level after the batch file's fixed wait is over.
+run_scenario batch-file-slow 0 3000 'C:\Bench\usual-launch.bat'
+
+elapsed=$(($(date +%s) - started))
+size=$(stat -c %s "$build/windows/TolvarineLauncher.exe")
+"$root/bench/report.sh" "$out" "$runs" "$size" "$elapsed" >"$root/bench/results.md"
+draw_timeline "$out/launcher-2s/1.log" >"$root/bench/timeline.svg"
+cat "$root/bench/results.md"
+echo
+echo "Written: bench/results.md, bench/timeline.svg ($elapsed s)"
