@@ -11,30 +11,41 @@ find_wineserver() {
     done
 }
 
-# CPU time of a process in clock ticks (user + system), or nothing once it is gone.
+# CPU time of a process in clock ticks (user + system), or nothing once it
+# is gone. Builtins only: the sampler must not load the machine it measures.
 cpu_ticks() {
     local stat fields
-    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+    { IFS= read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 0
     # Fields 14 and 15 (utime, stime), counted after the parenthesised command name.
     read -ra fields <<<"${stat##*) }"
     echo $((fields[11] + fields[12]))
 }
 
-peak_rss_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status" 2>/dev/null; }
+peak_rss_kb() {
+    local key value rest
+    while read -r key value rest; do
+        [ "$key" = "VmHWM:" ] && { echo "$value"; return 0; }
+    done <"/proc/$1/status" 2>/dev/null
+    return 0
+}
 
 # The Linux process of the program with this Windows file name in our prefix:
 # a Wine process's first argument is the program's Windows path.
 find_program_pid() {
-    local name=$1 dir
+    local name=${1,,} dir first
     for dir in /proc/[0-9]*; do
-        head -zn1 "$dir/cmdline" 2>/dev/null | tr -d '\0' | grep -qiE "(^|\\\\)${name//./\\.}\$" || continue
-        tr '\0' '\n' <"$dir/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-        basename "$dir"
-        return
+        { IFS= read -r -d '' first <"$dir/cmdline"; } 2>/dev/null || continue
+        first=${first,,}
+        [[ $first == "$name" || $first == *"\\$name" ]] || continue
+        grep -qxzF "WINEPREFIX=$WINEPREFIX" "$dir/environ" 2>/dev/null || continue
+        echo "${dir#/proc/}"
+        return 0
     done
+    return 0
 }
 
 # run_once <log> <delay ms> <start-up ms> <program>: prints "metric value" lines.
+# CPU and memory are followed only for TolvarineLauncher.exe.
 run_once() {
     local log=$1 delay=$2 startup=$3 program=$4
     export TOLVARINE_STANDIN_LOG TOLVARINE_STANDIN_DELAY_MS=$delay TOLVARINE_STANDIN_STARTUP_MS=$startup
@@ -47,9 +58,10 @@ run_once() {
     local observer=$!
     # Follow the program's process while it lives; its last reading is taken
     # during its final one-second pause, after the polling has ended.
-    local base=${program##*\\}
+    local base=${program##*\\} follow=""
+    [ "$base" = TolvarineLauncher.exe ] && follow=1
     while kill -0 "$observer" 2>/dev/null; do
-        [ -n "$launcher_pid" ] || launcher_pid=$(find_program_pid "$base")
+        [ -z "$follow" ] || [ -n "$launcher_pid" ] || launcher_pid=$(find_program_pid "$base")
         if [ -n "$launcher_pid" ]; then
             now=$(cpu_ticks "$launcher_pid"); [ -n "$now" ] && cpu=$now
             now=$(peak_rss_kb "$launcher_pid"); [ -n "$now" ] && peak=$now

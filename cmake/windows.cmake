@@ -33,6 +33,9 @@ add_library(tolvarine_platform STATIC
 )
 target_link_libraries(tolvarine_platform PUBLIC tolvarine_logic comctl32 gdi32 ole32 shell32 user32 advapi32)
 
+add_library(tolvarine_test_support STATIC tests/support/timeline_log.cpp)
+target_link_libraries(tolvarine_test_support PUBLIC tolvarine_logic advapi32)
+
 if(TOLVARINE_GTEST)
   tolvarine_program_resources(wine_tests "Tolvarine tests" wine_tests_rc)
   add_executable(wine_tests
@@ -45,7 +48,7 @@ if(TOLVARINE_GTEST)
     window/form1.cpp
     ${wine_tests_rc}
   )
-  target_link_libraries(wine_tests PRIVATE tolvarine_platform GTest::gtest)
+  target_link_libraries(wine_tests PRIVATE tolvarine_platform tolvarine_test_support GTest::gtest)
   return()
 endif()
 
@@ -60,9 +63,6 @@ foreach(program TolvarineLauncher ManualLaunch)
 endforeach()
 
 # Helpers for the tests, the demo and the benchmark.
-add_library(tolvarine_test_support STATIC tests/support/timeline_log.cpp)
-target_include_directories(tolvarine_test_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tolvarine_test_support PUBLIC advapi32)
 foreach(helper standin_app launch_observer)
   add_executable(${helper} WIN32 tests/support/${helper}.cpp)
   target_link_libraries(${helper} PRIVATE tolvarine_test_support shell32 user32)

@@ -122,28 +122,5 @@ TEST(LaunchMain, AnErrorFindingTheDirectoryEndsTheRunBeforeAnyWrite) {
     EXPECT_EQ(platform.calls, Calls{L"GetLauncherDirectory()"});
 }
 
-TEST(ShellErrorText, NamesEveryCodeOfTheTable) {
-    const std::pair<std::int32_t, const wchar_t*> table[] = {
-        {2, L"File not found"},
-        {3, L"Path not found"},
-        {5, L"Access denied"},
-        {8, L"Out of memory"},
-        {11, L"Invalid EXE file or error in EXE image"},
-        {26, L"A sharing violation occurred"},
-        {27, L"Incomplete or invalid file association"},
-        {28, L"DDE Time out"},
-        {29, L"DDE transaction failed"},
-        {30, L"DDE busy"},
-        {31, L"No association for file extension"},
-        {32, L"DLL not found"},
-    };
-    for (std::int32_t result = -3; result <= 32; ++result) {
-        std::wstring_view expected = L"Unknown error";
-        for (const auto& [code, text] : table)
-            if (code == result) expected = text;
-        EXPECT_EQ(ShellErrorText(result), expected) << result;
-    }
-}
-
 }  // namespace
 }  // namespace tolvarine::testing

@@ -62,7 +62,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     g_title = Environment(L"TOLVARINE_STANDIN_TITLE", L"Tolvarine");
     g_source = L"app" + std::to_wstring(::GetCurrentProcessId());
     AppendEvent(g_log, g_source, L"launched");
-    ::Sleep(Milliseconds(L"TOLVARINE_STANDIN_STARTUP_MS", 0));
+    const unsigned startup = Milliseconds(L"TOLVARINE_STANDIN_STARTUP_MS", 0);
+    ::Sleep(startup);
 
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
@@ -84,7 +85,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                           CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
     if (!window) return 11;
     ::SetTimer(window, kShowTimer, Milliseconds(L"TOLVARINE_STANDIN_DELAY_MS", 300), nullptr);
-    ::SetTimer(window, kLifetimeTimer, Milliseconds(L"TOLVARINE_STANDIN_LIFETIME_MS", 30000), nullptr);
+    const unsigned lifetime = Milliseconds(L"TOLVARINE_STANDIN_LIFETIME_MS", 30000);
+    ::SetTimer(window, kLifetimeTimer, lifetime > startup ? lifetime - startup : 1, nullptr);
 
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -207,7 +207,7 @@ const std::string kQuotedAccess = "\"C:\\Program Files\\Microsoft Office\\OFFICE
 TEST_F(Form1StartsAccess, PathWithSpacesAndOtherScriptsIsOneQuotedArgument) {
     const std::wstring path = L"C:\\Data Files\\Zo\u00EB \u6587\u4EF6 \u043F\u0430\u043F\u043A\u0430\\Tolvarine.mde";
     ClickOpenDb(path);
-    EXPECT_EQ(CommandLinesSeen(1), std::vector<std::string>{kQuotedAccess + " \"" + ToUtf8(path) + "\""});
+    EXPECT_EQ(CommandLinesSeen(1), std::vector<std::string>{kQuotedAccess + " \"" + Utf8(path) + "\""});
     EXPECT_TRUE(::IsWindowVisible(form_));
 }
 
@@ -235,7 +235,7 @@ TEST_F(Form1Test, MissingAccessIsReportedAndEndsTheProgram) {
     ClickCommand1(false);
     const auto box = WaitForMessageBox(L"Tolvarine Launcher");
     ASSERT_TRUE(box.has_value());
-    EXPECT_TRUE(box->text.starts_with(L"Error 2: ")) << ToUtf8(box->text);
+    EXPECT_TRUE(box->text.starts_with(L"Error 2: ")) << Utf8(box->text);
     EXPECT_GT(box->text.size(), 10u);  // the system's description follows the number
     EXPECT_EQ(box->icons, 1);
     PressOk(*box);

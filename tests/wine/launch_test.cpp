@@ -98,7 +98,7 @@ TEST_F(LaunchTest, OpensTheDatabaseUnderLevel1AndRestoresLevel2) {
     const std::wstring folder = LauncherFolder(L"plain");
     Process launch = StartLauncher(folder, 3);
     EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
-    ExpectSuccessfulRun(Timeline(), ToUtf8(folder) + "\\Tolvarine.mde");
+    ExpectSuccessfulRun(Timeline(), Utf8(folder) + "\\Tolvarine.mde");
     EXPECT_EQ(CurrentLevel(), 2);
 }
 
@@ -193,7 +193,7 @@ TEST_F(LaunchTest, LauncherInAFolderNamedOutsideTheAnsiCodePageOpensItsDatabase)
     const std::wstring folder = LauncherFolder(L"launcher Zo\u00EB \u00DCn\u00EFcode \u6587\u4EF6 \u043F\u0430\u043F\u043A\u0430");
     Process launch = StartLauncher(folder);
     EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
-    ExpectSuccessfulRun(Timeline(), ToUtf8(folder) + "\\Tolvarine.mde");
+    ExpectSuccessfulRun(Timeline(), Utf8(folder) + "\\Tolvarine.mde");
 }
 
 TEST_F(LaunchTest, TwoLaunchersStartedTogetherBothSucceed) {
@@ -223,7 +223,7 @@ TEST_F(LaunchTest, RuntimeDllsPlantedNextToTheProgramsAreNotLoaded) {
 
     Process launch = StartLauncher(folder);
     EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
-    ExpectSuccessfulRun(Timeline(), ToUtf8(folder) + "\\Tolvarine.mde");
+    ExpectSuccessfulRun(Timeline(), Utf8(folder) + "\\Tolvarine.mde");
 
     Process manual(L"\"" + folder + L"\\ManualLaunch.exe\"");
     HWND form = nullptr;
@@ -233,7 +233,7 @@ TEST_F(LaunchTest, RuntimeDllsPlantedNextToTheProgramsAreNotLoaded) {
 
     for (const wchar_t* name : planted)
         EXPECT_EQ(::GetFileAttributesW((folder + L"\\" + name + L".loaded").c_str()), INVALID_FILE_ATTRIBUTES)
-            << ToUtf8(name) << " was loaded";
+            << Utf8(name) << " was loaded";
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wstring(argv[1]) == L"--print-launcher-directory") {
         tolvarine::WindowsPlatform platform;
-        const std::string directory = tolvarine::wine_test::ToUtf8(platform.GetLauncherDirectory());
+        const std::string directory = tolvarine::wine_test::Utf8(platform.GetLauncherDirectory());
         const tolvarine::UniqueFileHandle file(
             ::CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;

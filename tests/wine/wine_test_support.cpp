@@ -19,20 +19,20 @@ std::wstring MakeTestDir(const std::wstring& name) {
     const std::wstring root = L"C:\\tolvarine-tests";
     ::CreateDirectoryW(root.c_str(), nullptr);
     const std::wstring folder = root + L"\\" + name;
-    if (!::CreateDirectoryW(folder.c_str(), nullptr)) throw std::runtime_error("cannot create " + ToUtf8(folder));
+    if (!::CreateDirectoryW(folder.c_str(), nullptr)) throw std::runtime_error("cannot create " + Utf8(folder));
     return folder;
 }
 
 void CopyInto(const std::wstring& file, const std::wstring& folder, const std::wstring& newName) {
     const std::wstring name = newName.empty() ? file.substr(file.find_last_of(L"\\/") + 1) : newName;
     if (!::CopyFileW(file.c_str(), (folder + L"\\" + name).c_str(), FALSE))
-        throw std::runtime_error("copy failed: " + ToUtf8(file));
+        throw std::runtime_error("copy failed: " + Utf8(file));
 }
 
 void WriteEmptyFile(const std::wstring& path) {
     const UniqueFileHandle file(
         ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw std::runtime_error("cannot create " + ToUtf8(path));
+    if (!file) throw std::runtime_error("cannot create " + Utf8(path));
 }
 
 std::string ReadFileUtf8(const std::wstring& path) {
@@ -54,23 +54,13 @@ std::wstring FromUtf8(const std::string& text) {
     return wide;
 }
 
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr,
-                          nullptr);
-    return utf8;
-}
-
 Process::Process(std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &started))
-        throw std::runtime_error("cannot start " + ToUtf8(commandLine));
+        throw std::runtime_error("cannot start " + Utf8(commandLine));
     handle_.reset(started.hProcess);
     ::CloseHandle(started.hThread);
 }
@@ -146,7 +136,7 @@ void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring&
     UniqueRegistryKey key;
     if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
         ERROR_SUCCESS)
-        throw std::runtime_error("cannot create key " + ToUtf8(path));
+        throw std::runtime_error("cannot create key " + Utf8(path));
     ::RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }

@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "platform/win32_handles.h"
+#include "tests/support/timeline_log.h"
 
 namespace tolvarine::wine_test {
+
+using support::Utf8;
 
 // Folder of the shipped programs and the test helpers (TOLVARINE_BIN_DIR).
 std::wstring BinDir();
@@ -22,7 +25,6 @@ void CopyInto(const std::wstring& file, const std::wstring& folder, const std::w
 void WriteEmptyFile(const std::wstring& path);
 std::string ReadFileUtf8(const std::wstring& path);
 std::wstring FromUtf8(const std::string& text);
-std::string ToUtf8(const std::wstring& text);
 
 class Process {
 public:
