@@ -122,6 +122,7 @@ draw_timeline() {
             printf "<polyline fill=\"none\" stroke=\"#1f5fbf\" stroke-width=\"3\" points=\"%.1f,%d %.1f,%d %.1f,%d %.1f,%d %.1f,%d %.1f,%d\"/>\n", \
                 x(0), y(2), x(l1), y(2), x(l1), y(1), x(l2), y(1), x(l2), y(2), x(span), y(2)
             printf "<rect x=\"%.1f\" y=\"%d\" width=\"%.1f\" height=\"%d\" fill=\"#e8443a\" opacity=\"0.12\"/>\n", x(l1), y(2), x(l2) - x(l1), 60
+            printf "<text x=\"%.1f\" y=\"%d\" text-anchor=\"middle\" fill=\"#a02020\">level 1 in force for %.0f ms</text>\n", (x(l1) + x(l2)) / 2, y(2) + 34, l2 - l1
             marks["launcher starts"] = 0; marks["level 1 written"] = l1; marks["application starts"] = app
             marks["window \"Tolvarine\""] = win; marks["level 2 written"] = l2
             row = 0
@@ -129,7 +130,9 @@ draw_timeline() {
             for (i = 1; i <= n; i++) {
                 m = marks[order[i]]
                 printf "<line x1=\"%.1f\" x2=\"%.1f\" y1=\"40\" y2=\"205\" stroke=\"#555\" stroke-dasharray=\"3,3\"/>\n", x(m), x(m)
-                printf "<text x=\"%.1f\" y=\"%d\" font-size=\"11\">%s, %.0f ms</text>\n", x(m) + 3, 222 + (i % 3) * 13, order[i], m
+                # Labels on the right half end at their line, so none runs off the picture.
+                if (x(m) > 460) printf "<text x=\"%.1f\" y=\"%d\" font-size=\"11\" text-anchor=\"end\">%s, %.0f ms</text>\n", x(m) - 3, 222 + (i % 3) * 13, order[i], m
+                else printf "<text x=\"%.1f\" y=\"%d\" font-size=\"11\">%s, %.0f ms</text>\n", x(m) + 3, 222 + (i % 3) * 13, order[i], m
             }
             for (ms = 0; ms <= span; ms += 500)
                 printf "<text x=\"%.1f\" y=\"55\" text-anchor=\"middle\" fill=\"#888\" font-size=\"10\">%d ms</text>\n", x(ms), ms
