@@ -11,10 +11,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 runs=${BENCH_RUNS:-20}
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
 . "$root/tests/wine/prefix.sh"
+ensure_display "$0" "$@"
 . "$root/bench/measure.sh"
 out=$build/bench
 rm -rf "$out" && mkdir -p "$out"

@@ -7,10 +7,12 @@
 
 namespace tolvarine {
 
-struct KernelHandleTraits {
-    using Type = HANDLE;
+// Handles whose "none" is null, closed by one Win32 function.
+template <typename T, auto Close>
+struct NullEmptyTraits {
+    using Type = T;
     static Type empty() noexcept { return nullptr; }
-    static void close(Type h) noexcept { ::CloseHandle(h); }
+    static void close(Type h) noexcept { Close(h); }
 };
 
 // CreateFile's "no handle" is INVALID_HANDLE_VALUE, not null.
@@ -20,42 +22,12 @@ struct FileHandleTraits {
     static void close(Type h) noexcept { ::CloseHandle(h); }
 };
 
-struct RegistryKeyTraits {
-    using Type = HKEY;
-    static Type empty() noexcept { return nullptr; }
-    static void close(Type h) noexcept { ::RegCloseKey(h); }
-};
-
-struct WindowTraits {
-    using Type = HWND;
-    static Type empty() noexcept { return nullptr; }
-    static void close(Type h) noexcept { ::DestroyWindow(h); }
-};
-
-struct FontTraits {
-    using Type = HFONT;
-    static Type empty() noexcept { return nullptr; }
-    static void close(Type h) noexcept { ::DeleteObject(h); }
-};
-
-struct IconTraits {
-    using Type = HICON;
-    static Type empty() noexcept { return nullptr; }
-    static void close(Type h) noexcept { ::DestroyIcon(h); }
-};
-
-struct LocalMemoryTraits {
-    using Type = HLOCAL;
-    static Type empty() noexcept { return nullptr; }
-    static void close(Type h) noexcept { ::LocalFree(h); }
-};
-
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueKernelHandle = UniqueHandle<NullEmptyTraits<HANDLE, ::CloseHandle>>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
-using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
-using UniqueFont = UniqueHandle<FontTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+using UniqueRegistryKey = UniqueHandle<NullEmptyTraits<HKEY, ::RegCloseKey>>;
+using UniqueWindow = UniqueHandle<NullEmptyTraits<HWND, ::DestroyWindow>>;
+using UniqueFont = UniqueHandle<NullEmptyTraits<HFONT, ::DeleteObject>>;
+using UniqueIcon = UniqueHandle<NullEmptyTraits<HICON, ::DestroyIcon>>;
+using UniqueLocalMemory = UniqueHandle<NullEmptyTraits<HLOCAL, ::LocalFree>>;
 
 }  // namespace tolvarine

@@ -1,10 +1,15 @@
 # Sourced by the scripts that run Windows programs under Wine.
+#   ensure_display "$0" "$@"         re-runs the script on a virtual display when there is none
 #   wine_prefix_setup <prefix dir>   fresh private prefix, copied from a template
 #   wine_prefix_end                  ends every process of that prefix
 # The caller must already have a display (DISPLAY set): a wine server that
 # starts without one never shows windows.
 
 WINE_TEMPLATE_VERSION=1  # bump when the template's settings change
+
+ensure_display() {
+    [ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+}
 
 wine_prefix_setup() {
     local prefix=$1 template="$1.template"

@@ -5,10 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$root/build
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
 . "$root/tests/wine/prefix.sh"
+ensure_display "$0" "$@"
 wine_prefix_setup "$build/wineprefix"
 trap wine_prefix_end EXIT
 
