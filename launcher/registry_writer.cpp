@@ -4,7 +4,6 @@
 #include <cmath>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "launcher/module1.h"
 #include "launcher/numeric_text.h"
