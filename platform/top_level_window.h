@@ -35,14 +35,14 @@ public:
 
 protected:
     TopLevelWindow() = default;
-    virtual ~TopLevelWindow() = default;
+    virtual ~TopLevelWindow() { Destroy(); }
 
     // Raises Error when the class or the window cannot be created.
     void Create(HINSTANCE instance, const WindowSpec& spec);
 
-    // Destroys the window and unregisters its class. Derived classes call
-    // this first in their destructor, so that both go before the fonts and
-    // icons they use.
+    // Destroys the window and unregisters its class; also done on
+    // destruction. Derived classes call it first in their destructor, so
+    // that both go before the fonts and icons they use.
     void Destroy() noexcept;
 
     // Raises Error when the control cannot be created.

@@ -63,7 +63,6 @@ and_stride = (W + 31) // 32 * 4
 xor = b"".join(bytes(index[y]) + bytes(xor_stride - W) for y in reversed(range(H)))
 mask_rows = []
 for y in reversed(range(H)):
-    bits = 0
     row = bytearray(and_stride)
     for x in range(W):
         if pixels[y][x] is None:

@@ -36,7 +36,6 @@ only_system_dlls() {
     ! grep 'DLL Name:' "$work/header" | grep -viE 'DLL Name: (KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|OLE32|COMCTL32|MSVCRT)\.dll$'
 }
 manifest_says() { grep -qF "$1" "$work/manifest"; }
-version_says() { grep -qF "$1" "$work/version"; }
 icon_is() { icotool -l "$work/icon.ico" | head -1 | grep -qF -- "--width=46 --height=45 --bit-depth=8"; }
 smaller_than() { [ "$(stat -c %s "$1")" -lt "$2" ]; }
 

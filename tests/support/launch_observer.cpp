@@ -27,12 +27,12 @@ bool Arm(HKEY key, HANDLE event) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    if (argc < 4) return 100;
+    const UniqueLocalMemory arguments(argv);
+    if (!argv || argc < 4) return 100;
     const std::wstring log = argv[1];
     const std::wstring initialLevel = std::wstring(argv[2]) == L"-" ? L"" : argv[2];
     std::wstring commandLine;
     for (int i = 3; i < argc; ++i) commandLine += (i > 3 ? L" \"" : L"\"") + std::wstring(argv[i]) + L"\"";
-    ::LocalFree(argv);
 
     UniqueRegistryKey key;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\11.0\\Access\\Security", 0, nullptr, 0,

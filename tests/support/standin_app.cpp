@@ -67,8 +67,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    const std::wstring file = argc > 1 ? argv[1] : L"";
-    ::LocalFree(argv);
+    const UniqueLocalMemory arguments(argv);
+    const std::wstring file = argv && argc > 1 ? argv[1] : L"";
     AppendEvent(g_log, g_source, L"start level=" + std::to_wstring(ReadSecurityLevel()) + L" file=" + file);
     AppendEvent(g_log, g_source, L"command-line " + std::wstring(::GetCommandLineW()));
 
