@@ -13,8 +13,17 @@ function(tolvarine_program_resources name description out)
   set(PROGRAM_NAME ${name})
   set(PROGRAM_DESCRIPTION ${description})
   set(CMAKE_SOURCE_DIR_RC ${CMAKE_SOURCE_DIR})
+  # The side-by-side Common Controls must match the image's architecture.
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(MANIFEST_ARCHITECTURE amd64)
+  else()
+    set(MANIFEST_ARCHITECTURE x86)
+  endif()
   configure_file(${CMAKE_SOURCE_DIR}/resources/program.manifest.in ${CMAKE_BINARY_DIR}/${name}.manifest @ONLY)
   configure_file(${CMAKE_SOURCE_DIR}/resources/program.rc.in ${CMAKE_BINARY_DIR}/${name}.rc @ONLY)
+  # windres does not report the files the script includes.
+  set_source_files_properties(${CMAKE_BINARY_DIR}/${name}.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_BINARY_DIR}/${name}.manifest;${CMAKE_SOURCE_DIR}/window/tolvarine.ico")
   set(${out} ${CMAKE_BINARY_DIR}/${name}.rc PARENT_SCOPE)
 endfunction()
 
