@@ -13,11 +13,11 @@ test: build
 	@scripts/test.sh
 
 demo: deps
-	@scripts/build.sh windows
+	@scripts/build.sh wine
 	@scripts/demo.sh
 
 screenshot: deps
-	@scripts/build.sh windows
+	@scripts/build.sh wine
 	@scripts/screenshot.sh
 
 dist: deps
@@ -27,5 +27,5 @@ clean:
 	rm -rf build dist
 
 bench: deps
-	@scripts/build.sh windows
+	@scripts/build.sh wine
 	@bench/run.sh

@@ -54,7 +54,7 @@ run_once() {
     local server_before server_after launcher_pid="" cpu="" peak="" now t0 t1
     server_before=$(cpu_ticks "$wineserver_pid")
     t0=$(date +%s%N)
-    wine "$build/windows/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 2 "$program" &
+    wine "$images/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 2 "$program" &
     local observer=$!
     # Follow the program's process while it lives; its last reading is taken
     # during its final one-second pause, after the polling has ended.

@@ -13,6 +13,7 @@ build=$root/build
 runs=${BENCH_RUNS:-20}
 . "$root/tests/wine/prefix.sh"
 ensure_display "$0" "$@"
+images=$build/windows$WINE_BUILD_SUFFIX
 . "$root/bench/measure.sh"
 out=$build/bench
 rm -rf "$out" && mkdir -p "$out"
@@ -21,10 +22,10 @@ started=$(date +%s)
 echo "Preparing a private Wine prefix in build/bench-prefix ..."
 wine_prefix_setup "$build/bench-prefix"
 trap wine_prefix_end EXIT
-bin=$(wine_path "$build/windows")
+bin=$(wine_path "$images")
 folder=$WINEPREFIX/drive_c/Bench
 mkdir -p "$folder"
-cp "$build/windows/TolvarineLauncher.exe" "$build/windows/shell_open_only.exe" "$folder/"
+cp "$images/TolvarineLauncher.exe" "$images/shell_open_only.exe" "$folder/"
 : >"$folder/Tolvarine.mde"
 sed 's/$/\r/' "$root/bench/usual-launch.bat" >"$folder/usual-launch.bat"
 wine reg add 'HKCR\.mde' /ve /d TolvarineBench.Database /f >/dev/null

@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
-# Configures and builds the given presets (default: all three).
+# Configures and builds CMake presets.
+#   build.sh         everything: the native tests, the shipped 32-bit images,
+#                    and the Windows programs and tests that run under Wine here
+#   build.sh wine    the shipped images and the programs that run under Wine here
+#   build.sh P...    the named presets
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for preset in "${@:-native windows wine-tests}"; do
-    for p in $preset; do
-        cmake --preset "$p" >/dev/null
-        cmake --build --preset "$p" -j"$(nproc)"
-    done
+. scripts/wine-arch.sh
+choose_wine_arch
+# The programs that run under Wine: the shipped images themselves, or their
+# 64-bit twins where this host runs no 32-bit code.
+wine_programs=windows
+[ "$TOLVARINE_WINE_ARCH" = 32 ] || wine_programs="windows windows-x64"
+case "${1:-all}" in
+    all) presets="native $wine_programs wine-tests$WINE_BUILD_SUFFIX" ;;
+    wine) presets=$wine_programs ;;
+    *) presets="$*" ;;
+esac
+for p in $presets; do
+    cmake --preset "$p" >/dev/null
+    cmake --build --preset "$p" -j"$(nproc)"
 done

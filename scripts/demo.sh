@@ -7,14 +7,16 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 . "$root/tests/wine/prefix.sh"
 ensure_display "$0" "$@"
+images=$build/windows$WINE_BUILD_SUFFIX
+echo "The demo runs $WINE_ARCH_NOTE."
 echo "Preparing a private Wine prefix in build/demo-prefix ..."
 wine_prefix_setup "$build/demo-prefix"
 trap wine_prefix_end EXIT
 
-bin=$(wine_path "$build/windows")
+bin=$(wine_path "$images")
 demo="$WINEPREFIX/drive_c/Tolvarine Demo"
 mkdir -p "$demo"
-cp "$build/windows/TolvarineLauncher.exe" "$demo/"
+cp "$images/TolvarineLauncher.exe" "$demo/"
 printf 'placeholder database for the launcher demo\r\n' >"$demo/Tolvarine.mde"
 wine reg add 'HKCR\.mde' /ve /d TolvarineDemo.Database /f >/dev/null
 wine reg add 'HKCR\TolvarineDemo.Database\shell\open\command' /ve /d "\"$bin\\standin_app.exe\" \"%1\"" /f >/dev/null
@@ -24,8 +26,13 @@ rm -f "$log"
 export TOLVARINE_STANDIN_LOG TOLVARINE_STANDIN_DELAY_MS=1500 TOLVARINE_STANDIN_LIFETIME_MS=5000
 TOLVARINE_STANDIN_LOG=$(wine_path "$log")
 code=0
-wine "$build/windows/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 3 'C:\Tolvarine Demo\TolvarineLauncher.exe' || code=$?
+wine "$images/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 3 'C:\Tolvarine Demo\TolvarineLauncher.exe' || code=$?
 sleep 4  # the stand-in's window stays up a moment, then it closes itself
+# The launcher's own codes are 0 to 3; above that the run never got going.
+if [ "$code" -gt 3 ]; then
+    echo "error: the launch did not run: launch_observer.exe ended with code $code under $WINELOADER." >&2
+    exit "$code"
+fi
 
 echo
 echo "Launch of C:\\Tolvarine Demo\\TolvarineLauncher.exe (level was 3 before the run):"

@@ -1,9 +1,20 @@
 #!/usr/bin/env bash
-# Installs what the builds and tests need on Debian 12, when it is missing.
+# Installs what the builds and tests need on Debian 12, when it is missing:
+# the 32-bit Wine where this host runs 32-bit code, the x86-64 cross
+# compiler where the Windows programs must run as 64-bit builds, and wine64
+# everywhere (the 64-bit prefix).
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/wine-arch.sh"
+choose_wine_arch
 
 packages=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
-          wine wine32:i386 xvfb xauth x11-utils icoutils imagemagick)
+          wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick)
+if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then
+    packages+=(wine32:i386)
+else
+    packages+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -16,11 +27,18 @@ done
 echo "Installing: ${missing[*]}"
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "need root (or sudo) to install: ${missing[*]}" >&2; exit 1; }
+    command -v sudo >/dev/null || { echo "error: need root (or sudo) to install: ${missing[*]}" >&2; exit 1; }
     as_root=(sudo)
 fi
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${as_root[@]}" dpkg --add-architecture i386
 fi
 "${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+log=$root/build/install-deps.log
+mkdir -p "$root/build"
+if ! DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+        >"$log" 2>&1; then
+    tail -20 "$log" >&2
+    echo "error: apt-get could not install: ${missing[*]} (full output in build/install-deps.log)" >&2
+    exit 1
+fi

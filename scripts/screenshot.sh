@@ -12,7 +12,7 @@ fi
 wine_prefix_setup "$build/screenshot-prefix"
 trap wine_prefix_end EXIT
 
-wine "$build/windows/ManualLaunch.exe" &
+wine "$build/windows$WINE_BUILD_SUFFIX/ManualLaunch.exe" &
 for _ in $(seq 100); do
     geometry=$(xwininfo -root -tree 2>/dev/null | awk '/"Form1"/ { print $(NF-1); exit }')
     [ -n "$geometry" ] && break

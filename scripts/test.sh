@@ -3,6 +3,11 @@
 # Ends with one summary line, "N passed, N failed", and fails on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+. scripts/wine-arch.sh
+choose_wine_arch || exit 1
+how=$WINE_ARCH_NOTE
+[ "$TOLVARINE_WINE_ARCH" = 64 ] || how="$how; the launch and Form1 tests also in a 64-bit prefix"
+echo "Windows tests run on $how"
 logs=build/test-logs
 mkdir -p "$logs"
 passed=0
@@ -29,8 +34,23 @@ count_gtest() {  # "[==========] 12 tests from 3 test suites ran." and "[  PASSE
     local total good
     total=$(grep -E '^\[==========\] [0-9]+ tests? from .* ran' "$1" | tail -1 | awk '{print $2}')
     good=$(grep -E '^\[  PASSED  \] [0-9]+ tests?' "$1" | tail -1 | awk '{print $4}')
-    [ -n "$total" ] && [ -n "$good" ] || { failed=$((failed + 1)); return; }
+    if [ -z "$total" ] || [ -z "$good" ]; then
+        echo "error: no Windows test ran to its end: see $1"
+        failed=$((failed + 1))
+        return
+    fi
+    [ "$total" -gt 0 ] || { echo "error: no Windows test was selected: see $1"; failed=$((failed + 1)); }
     passed=$((passed + good)); failed=$((failed + total - good))
+}
+
+# run_wine_tests <log name> <title> [run.sh arguments...]
+run_wine_tests() {
+    local log=$logs/$1.log
+    echo "== $2"
+    shift 2
+    tests/wine/run.sh "$@" 2>&1 | tee "$log" | grep -E '^\[ +(OK|FAILED) +\]|Failure|Which is|Expected|^error:' || true
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    count_gtest "$log"
 }
 
 echo "== native unit tests"
@@ -38,10 +58,12 @@ ctest --preset native 2>&1 | tee "$logs/native.log" | grep -E '\*\*\*Failed|test
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 count_ctest "$logs/native.log"
 
-echo "== Windows programs under Wine"
-tests/wine/run.sh 2>&1 | tee "$logs/wine.log" | grep -E '^\[ +(OK|FAILED) +\]|Failure|Which is|Expected' || true
-[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-count_gtest "$logs/wine.log"
+run_wine_tests wine "Windows programs under Wine: $WINE_ARCH_NOTE"
+if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then
+    # Most users run the 32-bit programs on 64-bit Windows.
+    run_wine_tests wine-wow64 "The launch and Form1 tests again: 32-bit programs in a 64-bit prefix" \
+        --prefix 64 --gtest_filter='LaunchTest.*:Form1*'
+fi
 
 echo "== shipped images"
 version=$(sed -nE 's/^project\(Tolvarine VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
@@ -54,5 +76,6 @@ count_plain "$logs/reproducible.log"
 
 [ "$failed" -eq 0 ] || status=1
 echo "Full logs: $logs"
+echo "Windows tests ran on $how"
 echo "$passed passed, $failed failed"
 exit $status

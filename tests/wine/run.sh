@@ -16,8 +16,8 @@ if [ "${1:-}" = --prefix ]; then
     prefix_arch=$2
     shift 2
 fi
-images=$(wine_images)
-tests=$build/wine-tests${images#"$build/windows"}/wine_tests.exe
+images=$build/windows$WINE_BUILD_SUFFIX
+tests=$build/wine-tests$WINE_BUILD_SUFFIX/wine_tests.exe
 for needed in "$images/TolvarineLauncher.exe" "$tests"; do
     [ -f "$needed" ] || { echo "error: $needed is not built: run 'make build'." >&2; exit 1; }
 done
