@@ -16,6 +16,7 @@ using KeyHandle = std::uintptr_t;
 using WindowHandle = std::uintptr_t;
 
 inline constexpr RegistryRoot kHkeyCurrentUser = 0x80000001u;
+inline constexpr RegistryRoot kHkeyLocalMachine = 0x80000002u;
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr int kShowNormal = 1;
@@ -41,8 +42,12 @@ public:
                                        std::wstring_view parameters, std::wstring_view directory,
                                        int showCommand) = 0;
 
-    // Non-zero when a top-level window has this whole title, case ignored.
-    virtual WindowHandle FindWindowA(std::wstring_view title) = 0;
+    // The next top-level window after `after` (0: the first) whose whole
+    // title is this, case ignored; 0 when there is none.
+    virtual WindowHandle FindWindowExA(WindowHandle after, std::wstring_view title) = 0;
+
+    // The name of the window's class; empty when the window is gone.
+    virtual std::wstring GetClassNameW(WindowHandle window) = 0;
 
     virtual void Sleep(std::uint32_t milliseconds) = 0;
 
@@ -55,6 +60,19 @@ public:
 
     // Application-modal box, OK only, no icon, program title as caption.
     virtual void ShowMessageBox(std::wstring_view text) = 0;
+
+    // True when a file (not a folder) exists at this path.
+    virtual bool FileExists(std::wstring_view path) = 0;
+
+    // A text value from the 32-bit view of the registry, where 32-bit
+    // programs register themselves; empty when the key or value is missing
+    // or holds no text.
+    virtual std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
+                                            std::wstring_view valueName) = 0;
+
+    // The system's folder for 32-bit programs ("Program Files (x86)" on
+    // 64-bit Windows); empty when the system does not say.
+    virtual std::wstring GetProgramFilesX86Directory() = 0;
 
     // Starts a process without waiting for it; returns its identifier.
     // Raises Error on failure.

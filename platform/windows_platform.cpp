@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ namespace tolvarine {
 namespace {
 
 HKEY ToHkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
+// Predefined roots are sign-extended 32-bit values.
+HKEY RootKey(RegistryRoot root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root))); }
 HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
 // The Win32 APIs take null-terminated text; string_view need not be.
@@ -47,10 +50,8 @@ std::string WindowsPlatform::ToAnsi(std::wstring_view text) {
 }
 
 long WindowsPlatform::RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) {
-    // Predefined roots are sign-extended 32-bit values.
-    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
     HKEY opened = ToHkey(key);
-    const long status = ::RegCreateKeyA(rootKey, ToAnsi(subKey).c_str(), &opened);
+    const long status = ::RegCreateKeyA(RootKey(root), ToAnsi(subKey).c_str(), &opened);
     key = reinterpret_cast<KeyHandle>(opened);
     return status;
 }
@@ -74,8 +75,14 @@ std::int32_t WindowsPlatform::ShellExecuteW(WindowHandle owner, std::wstring_vie
     return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(result));
 }
 
-WindowHandle WindowsPlatform::FindWindowA(std::wstring_view title) {
-    return reinterpret_cast<WindowHandle>(::FindWindowA(nullptr, ToAnsi(title).c_str()));
+WindowHandle WindowsPlatform::FindWindowExA(WindowHandle after, std::wstring_view title) {
+    return reinterpret_cast<WindowHandle>(::FindWindowExA(nullptr, ToHwnd(after), nullptr, ToAnsi(title).c_str()));
+}
+
+std::wstring WindowsPlatform::GetClassNameW(WindowHandle window) {
+    wchar_t name[256];  // the longest class name Windows allows
+    const int length = ::GetClassNameW(ToHwnd(window), name, 256);
+    return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
 void WindowsPlatform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
@@ -102,6 +109,41 @@ std::wstring WindowsPlatform::GetLauncherDirectory() {
 
 void WindowsPlatform::ShowMessageBox(std::wstring_view text) {
     ::MessageBoxW(nullptr, Terminated(text).c_str(), Terminated(kProgramTitle).c_str(), MB_OK | MB_APPLMODAL);
+}
+
+bool WindowsPlatform::FileExists(std::wstring_view path) {
+    const DWORD attributes = ::GetFileAttributesW(Terminated(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring WindowsPlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
+                                                 std::wstring_view valueName) {
+    UniqueRegistryKey key;
+    if (::RegOpenKeyExW(RootKey(root), Terminated(keyPath).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
+                        key.put()) != ERROR_SUCCESS)
+        return {};
+    const std::wstring name(valueName);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return {};
+    // The stored text need not end in a NUL; one more character keeps it whole.
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return {};
+    text.resize(size / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+std::wstring WindowsPlatform::GetProgramFilesX86Directory() {
+    wchar_t folder[MAX_PATH];
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    return folder;
 }
 
 std::uint32_t WindowsPlatform::StartCommandLine(std::wstring_view commandLine, int showMode) {

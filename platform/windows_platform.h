@@ -25,11 +25,16 @@ public:
     std::int32_t ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
                                std::wstring_view parameters, std::wstring_view directory,
                                int showCommand) override;
-    WindowHandle FindWindowA(std::wstring_view title) override;
+    WindowHandle FindWindowExA(WindowHandle after, std::wstring_view title) override;
+    std::wstring GetClassNameW(WindowHandle window) override;
     void Sleep(std::uint32_t milliseconds) override;
     std::uint32_t GetTickCount() override;
     std::wstring GetLauncherDirectory() override;
     void ShowMessageBox(std::wstring_view text) override;
+    bool FileExists(std::wstring_view path) override;
+    std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
+                                    std::wstring_view valueName) override;
+    std::wstring GetProgramFilesX86Directory() override;
     std::uint32_t StartCommandLine(std::wstring_view commandLine, int showMode) override;
     std::wstring DescribeError(std::uint32_t code) override;
 

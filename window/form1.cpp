@@ -110,7 +110,7 @@ void Form1::OnCommand1Click() {
     const int length = ::GetWindowTextLengthW(txtPathDB_);
     std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
     path.resize(static_cast<std::size_t>(::GetWindowTextW(txtPathDB_, path.data(), length + 1)));
-    platform_.StartCommandLine(AccessCommandLine(path), kShowNormal);
+    platform_.StartCommandLine(AccessCommandLine(FindAccessExecutable(platform_), path), kShowNormal);
 }
 
 }  // namespace tolvarine

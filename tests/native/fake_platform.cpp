@@ -1,5 +1,6 @@
 #include "tests/native/fake_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tolvarine::testing {
@@ -64,13 +65,23 @@ std::int32_t FakePlatform::ShellExecuteW(WindowHandle owner, std::wstring_view v
     return shellResult;
 }
 
-WindowHandle FakePlatform::FindWindowA(std::wstring_view title) {
-    calls.push_back(L"FindWindowA(" + std::wstring(title) + L")");
-    if (pollsBeforeWindow > 0) {
-        --pollsBeforeWindow;
-        return 0;
+WindowHandle FakePlatform::FindWindowExA(WindowHandle after, std::wstring_view title) {
+    calls.push_back(L"FindWindowExA(" + Hex(after) + L", " + std::wstring(title) + L")");
+    if (after == 0) windowShown_ = polls_++ >= pollsBeforeWindow;
+    std::vector<WindowHandle> windows = folderWindows;
+    if (windowShown_) windows.push_back(windowHandle);
+    auto next = windows.begin();
+    if (after != 0) {
+        next = std::find(windows.begin(), windows.end(), after);
+        if (next != windows.end()) ++next;
     }
-    return windowHandle;
+    return next == windows.end() ? 0 : *next;
+}
+
+std::wstring FakePlatform::GetClassNameW(WindowHandle window) {
+    calls.push_back(L"GetClassNameW(" + Hex(window) + L")");
+    return std::find(folderWindows.begin(), folderWindows.end(), window) != folderWindows.end() ? L"CabinetWClass"
+                                                                                                : L"OMain";
 }
 
 void FakePlatform::Sleep(std::uint32_t milliseconds) {
@@ -93,6 +104,23 @@ std::wstring FakePlatform::GetLauncherDirectory() {
 
 void FakePlatform::ShowMessageBox(std::wstring_view text) {
     calls.push_back(L"ShowMessageBox(" + std::wstring(text) + L")");
+}
+
+bool FakePlatform::FileExists(std::wstring_view path) {
+    calls.push_back(L"FileExists(" + std::wstring(path) + L")");
+    return std::find(existingFiles.begin(), existingFiles.end(), path) != existingFiles.end();
+}
+
+std::wstring FakePlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
+                                              std::wstring_view valueName) {
+    calls.push_back(L"ReadRegistryText32(" + Hex(root) + L", " + std::wstring(keyPath) + L", " +
+                    std::wstring(valueName) + L")");
+    return registryText;
+}
+
+std::wstring FakePlatform::GetProgramFilesX86Directory() {
+    calls.push_back(L"GetProgramFilesX86Directory()");
+    return programFilesX86;
 }
 
 std::uint32_t FakePlatform::StartCommandLine(std::wstring_view commandLine, int showMode) {

@@ -23,13 +23,19 @@ public:
     long closeKeyStatus = 0;
     WindowHandle desktopWindow = 0x10010;
     std::int32_t shellResult = 42;
-    // FindWindowA answers 0 this many times, then windowHandle.
+    // The windows titled "Tolvarine", in the order FindWindowExA meets them:
+    // shell folder windows first, then from poll number pollsBeforeWindow on
+    // (a poll starts with the first window) the application's windowHandle.
+    std::vector<WindowHandle> folderWindows;
     int pollsBeforeWindow = 0;
     WindowHandle windowHandle = 0x20020;
     std::uint32_t tick = 5000;
     std::uint32_t tickPerCall = 1;
     std::uint32_t processId = 777;
     std::optional<Error> startError;
+    std::vector<std::wstring> existingFiles;
+    std::wstring registryText;
+    std::wstring programFilesX86;
 
     std::vector<std::wstring> calls;
 
@@ -42,16 +48,25 @@ public:
     std::int32_t ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
                                std::wstring_view parameters, std::wstring_view directory,
                                int showCommand) override;
-    WindowHandle FindWindowA(std::wstring_view title) override;
+    WindowHandle FindWindowExA(WindowHandle after, std::wstring_view title) override;
+    std::wstring GetClassNameW(WindowHandle window) override;
     void Sleep(std::uint32_t milliseconds) override;
     std::uint32_t GetTickCount() override;
     std::wstring GetLauncherDirectory() override;
     void ShowMessageBox(std::wstring_view text) override;
+    bool FileExists(std::wstring_view path) override;
+    std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
+                                    std::wstring_view valueName) override;
+    std::wstring GetProgramFilesX86Directory() override;
     std::uint32_t StartCommandLine(std::wstring_view commandLine, int showMode) override;
     std::wstring DescribeError(std::uint32_t code) override;
 
     // The calls with each run of identical neighbours folded into "call ×N".
     std::vector<std::wstring> FoldedCalls() const;
+
+private:
+    int polls_ = 0;
+    bool windowShown_ = false;  // in the current poll
 };
 
 // The two calls that write a level, between create and close.

@@ -25,11 +25,12 @@ TEST(TwipsToPixels, FifteenTwipsArePixelAt96DotsPerInchAndScaleBeyond) {
 }
 
 TEST(AccessCommandLine, QuotesTheExecutableAndTheTextExactlyAsTyped) {
-    EXPECT_EQ(AccessCommandLine(kDefaultDatabasePath),
+    EXPECT_EQ(AccessCommandLine(kAccessExecutable, kDefaultDatabasePath),
               L"\"C:\\Program Files\\Microsoft Office\\OFFICE11\\MSACCESS.EXE\" "
               L"\"C:\\Program Files\\Tolvarine\\Tolvarine.mde\"");
-    EXPECT_EQ(AccessCommandLine(L""), L"\"C:\\Program Files\\Microsoft Office\\OFFICE11\\MSACCESS.EXE\" \"\"");
-    EXPECT_EQ(AccessCommandLine(L"  a\"b  "),
+    EXPECT_EQ(AccessCommandLine(kAccessExecutable, L""),
+              L"\"C:\\Program Files\\Microsoft Office\\OFFICE11\\MSACCESS.EXE\" \"\"");
+    EXPECT_EQ(AccessCommandLine(kAccessExecutable, L"  a\"b  "),
               L"\"C:\\Program Files\\Microsoft Office\\OFFICE11\\MSACCESS.EXE\" \"  a\"b  \"");
 }
 

@@ -18,6 +18,9 @@ Calls Concat(std::initializer_list<Calls> parts) {
     return all;
 }
 
+const std::wstring kPoll = L"FindWindowExA(0x0, Tolvarine)";
+const Calls kWindowFound = {kPoll, L"GetClassNameW(0x20020)"};
+
 const std::wstring kOpen =
     L"ShellExecuteW(0x10010, Open, C:\\Apps\\Tolvarine\\Tolvarine.mde, \"\", C:\\, 1)";
 
@@ -28,18 +31,32 @@ TEST(LaunchMain, SuccessfulRunPollsForTheWindowThenSettlesAndRestoresLevel2) {
     EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()"},
                                       LevelWrite(1),
                                       {L"GetDesktopWindow()", kOpen, L"GetTickCount()"},
-                                      {L"FindWindowA(Tolvarine)", L"GetTickCount()", L"Sleep(0)"},
-                                      {L"FindWindowA(Tolvarine)", L"GetTickCount()", L"Sleep(0)"},
-                                      {L"FindWindowA(Tolvarine)", L"GetTickCount()", L"Sleep(0)"},
-                                      {L"FindWindowA(Tolvarine)", L"Sleep(1000)"},
+                                      {kPoll, L"GetTickCount()", L"Sleep(0)"},
+                                      {kPoll, L"GetTickCount()", L"Sleep(0)"},
+                                      {kPoll, L"GetTickCount()", L"Sleep(0)"},
+                                      kWindowFound,
+                                      {L"Sleep(1000)"},
                                       LevelWrite(2)}));
 }
 
 TEST(LaunchMain, WindowAlreadyOpenEndsTheWaitAtTheFirstPoll) {
     FakePlatform platform;
     EXPECT_EQ(LaunchMain(platform), LaunchOutcome::Opened);
-    const Calls tail(platform.calls.end() - 5, platform.calls.end());
-    EXPECT_EQ(tail, Concat({{L"FindWindowA(Tolvarine)", L"Sleep(1000)"}, LevelWrite(2)}));
+    const Calls tail(platform.calls.end() - 6, platform.calls.end());
+    EXPECT_EQ(tail, Concat({kWindowFound, {L"Sleep(1000)"}, LevelWrite(2)}));
+}
+
+TEST(LaunchMain, ShellFolderWindowsTitledTolvarineDoNotEndTheWait) {
+    FakePlatform platform;
+    platform.folderWindows = {0x30030, 0x40040};
+    platform.pollsBeforeWindow = 1;
+    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::Opened);
+    // Each poll walks past the folder windows; the second finds the application's.
+    const Calls folders = {L"GetClassNameW(0x30030)", L"FindWindowExA(0x30030, Tolvarine)",
+                           L"GetClassNameW(0x40040)", L"FindWindowExA(0x40040, Tolvarine)"};
+    const Calls expected = Concat({{kPoll}, folders, {L"GetTickCount()", L"Sleep(0)", kPoll}, folders,
+                                   {L"GetClassNameW(0x20020)", L"Sleep(1000)"}, LevelWrite(2)});
+    EXPECT_EQ(Calls(platform.calls.end() - expected.size(), platform.calls.end()), expected);
 }
 
 TEST(LaunchMain, OpenResultAbove32IsSuccessAnd32OrLessIsFailure) {
@@ -77,9 +94,9 @@ TEST(LaunchMain, WaitEndsAfter120SecondsWithLevel2) {
     platform.tickPerCall = 50;
     EXPECT_EQ(LaunchMain(platform), LaunchOutcome::WindowNeverShown);
     const Calls tail(platform.calls.end() - 5, platform.calls.end());
-    EXPECT_EQ(tail, Concat({{L"FindWindowA(Tolvarine)", L"GetTickCount()"}, LevelWrite(2)}));
+    EXPECT_EQ(tail, Concat({{kPoll, L"GetTickCount()"}, LevelWrite(2)}));
     // Clock readings 50 ms apart from the start: the last is the first at 120 s or more.
-    const auto polls = std::count(platform.calls.begin(), platform.calls.end(), L"FindWindowA(Tolvarine)");
+    const auto polls = std::count(platform.calls.begin(), platform.calls.end(), kPoll);
     EXPECT_EQ(polls, 120'000 / 50);
 }
 

@@ -5,6 +5,7 @@
 //   TOLVARINE_STANDIN_LOG       event log (see timeline_log.h)
 //   TOLVARINE_STANDIN_DELAY_MS  delay before the window appears (default 300)
 //   TOLVARINE_STANDIN_TITLE     the window's title (default "Tolvarine")
+//   TOLVARINE_STANDIN_CLASS     the window's class (default "TolvarineStandIn")
 //   TOLVARINE_STANDIN_STARTUP_MS   time before it reads the level, as a slow
 //                                  start-up would take (default 0)
 //   TOLVARINE_STANDIN_LIFETIME_MS  time from start to exit (default 30000)
@@ -60,6 +61,7 @@ unsigned Milliseconds(const wchar_t* name, unsigned fallback) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     g_log = Environment(L"TOLVARINE_STANDIN_LOG");
     g_title = Environment(L"TOLVARINE_STANDIN_TITLE", L"Tolvarine");
+    const std::wstring className = Environment(L"TOLVARINE_STANDIN_CLASS", L"TolvarineStandIn");
     g_source = L"app" + std::to_wstring(::GetCurrentProcessId());
     AppendEvent(g_log, g_source, L"launched");
     const unsigned startup = Milliseconds(L"TOLVARINE_STANDIN_STARTUP_MS", 0);
@@ -78,7 +80,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"TolvarineStandIn";
+    windowClass.lpszClassName = className.c_str();
     if (!::RegisterClassExW(&windowClass)) return 10;
     // Created hidden and untitled: the title appears together with the window.
     const HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,

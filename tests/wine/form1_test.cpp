@@ -3,6 +3,8 @@
 // processes its button starts.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <algorithm>
 
 #include "platform/windows_platform.h"
@@ -17,6 +19,42 @@ constexpr int kTxtPathDBId = 101;
 constexpr int kLabel1Id = 102;
 const std::wstring kOfficeFolder = L"C:\\Program Files\\Microsoft Office\\OFFICE11";
 const std::wstring kAccess = kOfficeFolder + L"\\MSACCESS.EXE";
+// Where 64-bit Windows installs the 32-bit Office 2003.
+const std::wstring kOfficeFolderX86 = L"C:\\Program Files (x86)\\Microsoft Office\\OFFICE11";
+
+bool On64BitWindows() {
+    wchar_t folder[MAX_PATH];
+    return ::GetSystemWow64DirectoryW(folder, MAX_PATH) != 0;
+}
+
+// The folder Access 2003 registers at install, in the 32-bit registry view;
+// no folder removes it.
+void RegisterAccessFolder(const std::wstring& folder) {
+    UniqueRegistryKey key;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office\\11.0\\Access\\InstallRoot", 0,
+                                nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+    if (folder.empty())
+        ::RegDeleteValueW(key.get(), L"Path");
+    else
+        ::RegSetValueExW(key.get(), L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                         static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+}
+
+void InstallAccessStandIn(const std::wstring& folder) {
+    ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    CopyInto(BinDir() + L"\\standin_app.exe", folder, L"MSACCESS.EXE");
+}
+
+// A stand-in started from the file may still be ending.
+bool RemoveFile(const std::wstring& path) {
+    return WaitUntil(
+        [&] {
+            return ::DeleteFileW(path.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
+                   ::GetLastError() == ERROR_PATH_NOT_FOUND;
+        },
+        10000);
+}
 
 void SetDotsPerInch(DWORD dpi) {
     UniqueRegistryKey key;
@@ -226,11 +264,36 @@ TEST_F(Form1StartsAccess, TwoClicksStartTwoProcessesAndTheWindowStaysOpen) {
     EXPECT_FALSE(program_->WaitForExit(0).has_value());
 }
 
+// Each click looks Access up afresh: the standard path first, then the
+// registered folder, then (64-bit Windows only) Program Files (x86).
+TEST_F(Form1StartsAccess, AccessIsFoundInItsRegisteredFolderOrUnderThe32BitProgramFiles) {
+    const std::wstring registered = L"C:\\Office 2003\\OFFICE11";
+    InstallAccessStandIn(registered);
+    RegisterAccessFolder(registered + L"\\");
+    if (On64BitWindows()) InstallAccessStandIn(kOfficeFolderX86);
+    std::vector<std::string> expected{kQuotedAccess + " \"C:\\one.mde\"",
+                                      "\"C:\\Office 2003\\OFFICE11\\MSACCESS.EXE\" \"C:\\two.mde\""};
+
+    ClickOpenDb(L"C:\\one.mde");
+    ASSERT_TRUE(WaitUntil([] { return ::FindWindowW(nullptr, L"Access stand-in") != nullptr; }, 10000));
+    CloseStandInWindows();
+    ASSERT_TRUE(RemoveFile(kAccess));
+    ClickOpenDb(L"C:\\two.mde");
+    if (On64BitWindows()) {
+        RegisterAccessFolder(L"");
+        ClickOpenDb(L"C:\\three.mde");
+        expected.push_back("\"C:\\Program Files (x86)\\Microsoft Office\\OFFICE11\\MSACCESS.EXE\" \"C:\\three.mde\"");
+    }
+    auto seen = CommandLinesSeen(expected.size());
+    std::sort(seen.begin(), seen.end());  // the last two processes may log in either order
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(seen, expected);
+}
+
 TEST_F(Form1Test, MissingAccessIsReportedAndEndsTheProgram) {
-    // A stand-in from an earlier test may still be ending.
-    ASSERT_TRUE(WaitUntil([] { return ::DeleteFileW(kAccess.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
-                                      ::GetLastError() == ERROR_PATH_NOT_FOUND; },
-                          10000));
+    ASSERT_TRUE(RemoveFile(kAccess));
+    ASSERT_TRUE(RemoveFile(kOfficeFolderX86 + L"\\MSACCESS.EXE"));
+    RegisterAccessFolder(L"");
     Open(96);
     ClickCommand1(false);
     const auto box = WaitForMessageBox(L"Tolvarine Launcher");

@@ -147,6 +147,26 @@ TEST_F(LaunchTest, WindowAlreadyOpenEndsTheWaitAtOnce) {
     EXPECT_LT(Milliseconds(*level1, *level2), 1600.0);
 }
 
+TEST_F(LaunchTest, ShellFolderWindowsTitledTolvarineDoNotEndTheWait) {
+    // Explorer windows showing a folder named "Tolvarine", open before the launch.
+    SetEnv(L"TOLVARINE_STANDIN_LOG", L"");
+    SetEnv(L"TOLVARINE_STANDIN_DELAY_MS", L"0");
+    SetEnv(L"TOLVARINE_STANDIN_CLASS", L"CabinetWClass");
+    Process cabinet(L"\"" + BinDir() + L"\\standin_app.exe\"");
+    SetEnv(L"TOLVARINE_STANDIN_CLASS", L"ExploreWClass");
+    Process explore(L"\"" + BinDir() + L"\\standin_app.exe\"");
+    SetEnv(L"TOLVARINE_STANDIN_CLASS", L"");
+    ASSERT_TRUE(WaitUntil(
+        [] { return ::FindWindowW(L"CabinetWClass", L"Tolvarine") && ::FindWindowW(L"ExploreWClass", L"Tolvarine"); },
+        10000));
+
+    StandIn(2000, L"Tolvarine");
+    const std::wstring folder = LauncherFolder(L"folder-windows");
+    Process launch = StartLauncher(folder);
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    ExpectSuccessfulRun(Timeline(), Utf8(folder) + "\\Tolvarine.mde");
+}
+
 // Checks the launcher's message box, presses OK; returns its text.
 std::wstring AnswerMessageBox() {
     const auto box = WaitForMessageBox(L"Tolvarine Launcher");

@@ -54,15 +54,26 @@ std::wstring FromUtf8(const std::string& text) {
     return wide;
 }
 
-Process::Process(std::wstring commandLine) {
+Process::Process(std::wstring commandLine) : job_(::CreateJobObjectW(nullptr, nullptr)) {
+    // Whatever the process starts joins its job, so that ending the job ends
+    // them all: a launcher left waiting would disturb the tests after it.
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!job_ || !::SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits)))
+        throw std::runtime_error("cannot create a job object");
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &started))
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                          &startup, &started))
         throw std::runtime_error("cannot start " + Utf8(commandLine));
     handle_.reset(started.hProcess);
-    ::CloseHandle(started.hThread);
+    const UniqueKernelHandle thread(started.hThread);
+    if (!::AssignProcessToJobObject(job_.get(), handle_.get())) {
+        ::TerminateProcess(handle_.get(), 99);
+        throw std::runtime_error("cannot put into a job: " + Utf8(commandLine));
+    }
+    ::ResumeThread(thread.get());
 }
 
 std::optional<DWORD> Process::WaitForExit(DWORD milliseconds) {
@@ -72,11 +83,10 @@ std::optional<DWORD> Process::WaitForExit(DWORD milliseconds) {
     return code;
 }
 
-void Process::Terminate() { ::TerminateProcess(handle_.get(), 99); }
-
 Process::~Process() {
-    // A test that failed half-way must not leave its processes to the next test.
-    if (handle_ && ::WaitForSingleObject(handle_.get(), 0) != WAIT_OBJECT_0) Terminate();
+    // Ends the process and everything it started, whether the test passed or not.
+    ::TerminateJobObject(job_.get(), 99);
+    ::WaitForSingleObject(handle_.get(), 5000);
 }
 
 std::vector<Event> ReadTimeline(const std::wstring& path) {

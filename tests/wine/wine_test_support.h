@@ -26,15 +26,16 @@ void WriteEmptyFile(const std::wstring& path);
 std::string ReadFileUtf8(const std::wstring& path);
 std::wstring FromUtf8(const std::string& text);
 
+// A process and all it starts, ended together when this goes.
 class Process {
 public:
     explicit Process(std::wstring commandLine);
     // The exit code, or nothing when the process is still running after the wait.
     std::optional<DWORD> WaitForExit(DWORD milliseconds);
-    void Terminate();
     ~Process();
 
 private:
+    UniqueKernelHandle job_;
     UniqueKernelHandle handle_;
 };
 
