@@ -77,14 +77,9 @@ foreach(helper standin_app launch_observer)
   target_link_libraries(${helper} PRIVATE tolvarine_test_support shell32 user32)
 endforeach()
 
-# Stand-ins for the runtime DLLs a dynamically linked build would load from
-# the program's folder; the tests plant them next to the shipped programs.
-foreach(dll libstdc++-6 libgcc_s_dw2-1 libssp-0 libwinpthread-1)
-  string(MAKE_C_IDENTIFIER "planted_${dll}" target)
-  add_library(${target} SHARED tests/support/planted_dll.cpp)
-  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${dll} PREFIX "" RUNTIME_OUTPUT_DIRECTORY
-                        ${CMAKE_BINARY_DIR}/planted)
-endforeach()
+# A DLL the tests plant where the programs must not load DLLs from.
+add_library(planted SHARED tests/support/planted_dll.cpp)
+set_target_properties(planted PROPERTIES PREFIX "")
 
 # The benchmark's baseline: a program that only opens the database.
 add_executable(shell_open_only WIN32 bench/shell_open_only.cpp)

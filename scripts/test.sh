@@ -65,6 +65,10 @@ if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then
         --prefix 64 --gtest_filter='LaunchTest.*:Form1*'
 fi
 
+tests/wine/long-path.sh >"$logs/long-path.log" 2>&1 || status=1
+grep -E '^(ok|FAIL|error)' "$logs/long-path.log" || true
+count_plain "$logs/long-path.log"
+
 echo "== shipped images"
 version=$(sed -nE 's/^project\(Tolvarine VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 tests/images/check-images.sh build/windows "$version" >"$logs/images.log" 2>&1 || status=1

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "launcher/module1.h"
 #include "tests/native/fake_platform.h"
@@ -71,10 +72,7 @@ TEST(LaunchMain, OpenResultAbove32IsSuccessAnd32OrLessIsFailure) {
 
 TEST(LaunchMain, FailedOpenNamesTheFailureThenRestoresLevel2AndEnds) {
     const std::pair<std::int32_t, const wchar_t*> courses[] = {
-        {2, L"File not found"},   {3, L"Path not found"}, {31, L"No association for file extension"},
-        {32, L"DLL not found"},   {0, L"Unknown error"},  {4, L"Unknown error"},
-        {-1, L"Unknown error"},   {INT32_MIN, L"Unknown error"},
-    };
+        {2, L"File not found"}, {32, L"DLL not found"}, {0, L"Unknown error"}, {INT32_MIN, L"Unknown error"}};
     for (const auto& [result, text] : courses) {
         FakePlatform platform;
         platform.shellResult = result;
@@ -85,6 +83,28 @@ TEST(LaunchMain, FailedOpenNamesTheFailureThenRestoresLevel2AndEnds) {
                                           LevelWrite(2)}))
             << result;
     }
+}
+
+TEST(ShellErrorText, NamesEachListedFailureAndCallsEveryOtherUnknown) {
+    const std::map<std::int32_t, std::wstring_view> listed = {
+        {2, L"File not found"},
+        {3, L"Path not found"},
+        {5, L"Access denied"},
+        {8, L"Out of memory"},
+        {11, L"Invalid EXE file or error in EXE image"},
+        {26, L"A sharing violation occurred"},
+        {27, L"Incomplete or invalid file association"},
+        {28, L"DDE Time out"},
+        {29, L"DDE transaction failed"},
+        {30, L"DDE busy"},
+        {31, L"No association for file extension"},
+        {32, L"DLL not found"},
+    };
+    for (std::int32_t result = -3; result <= 32; ++result) {
+        const auto text = listed.find(result);
+        EXPECT_EQ(ShellErrorText(result), text == listed.end() ? L"Unknown error" : text->second) << result;
+    }
+    EXPECT_EQ(ShellErrorText(INT32_MIN), L"Unknown error");
 }
 
 TEST(LaunchMain, WaitEndsAfter120SecondsWithLevel2) {

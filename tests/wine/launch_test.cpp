@@ -225,36 +225,5 @@ TEST_F(LaunchTest, TwoLaunchersStartedTogetherBothSucceed) {
     EXPECT_EQ(CurrentLevel(), 2);
 }
 
-TEST_F(LaunchTest, RuntimeDllsPlantedNextToTheProgramsAreNotLoaded) {
-    const wchar_t* planted[] = {L"libstdc++-6.dll", L"libgcc_s_dw2-1.dll", L"libssp-0.dll", L"libwinpthread-1.dll"};
-    const std::wstring plantedDir = BinDir() + L"\\planted\\";
-
-    // The planted DLLs do leave their marker when something loads them.
-    const std::wstring control = MakeTestDir(L"planted-control");
-    CopyInto(plantedDir + L"libssp-0.dll", control);
-    const HMODULE loaded = ::LoadLibraryW((control + L"\\libssp-0.dll").c_str());
-    ASSERT_NE(loaded, nullptr);
-    ::FreeLibrary(loaded);
-    ASSERT_NE(::GetFileAttributesW((control + L"\\libssp-0.dll.loaded").c_str()), INVALID_FILE_ATTRIBUTES);
-
-    const std::wstring folder = LauncherFolder(L"planted");
-    CopyInto(BinDir() + L"\\ManualLaunch.exe", folder);
-    for (const wchar_t* name : planted) CopyInto(plantedDir + name, folder);
-
-    Process launch = StartLauncher(folder);
-    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
-    ExpectSuccessfulRun(Timeline(), Utf8(folder) + "\\Tolvarine.mde");
-
-    Process manual(L"\"" + folder + L"\\ManualLaunch.exe\"");
-    HWND form = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (form = ::FindWindowW(L"TolvarineForm1", L"Form1")) != nullptr; }, 15000));
-    if (form) ::PostMessageW(form, WM_CLOSE, 0, 0);
-    EXPECT_EQ(manual.WaitForExit(10000), 0u);
-
-    for (const wchar_t* name : planted)
-        EXPECT_EQ(::GetFileAttributesW((folder + L"\\" + name + L".loaded").c_str()), INVALID_FILE_ATTRIBUTES)
-            << Utf8(name) << " was loaded";
-}
-
 }  // namespace
 }  // namespace tolvarine::wine_test

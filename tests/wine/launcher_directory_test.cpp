@@ -1,5 +1,6 @@
-// GetLauncherDirectory for a copy of this test program placed where a
-// launcher may stand: a drive root, a folder named outside the ANSI code page.
+// Copies of this test program run as probes: GetLauncherDirectory where a
+// launcher may stand (a drive root, a folder named outside the ANSI code
+// page), and the DLL search the programs' entry frame leaves.
 #include <gtest/gtest.h>
 
 #include "tests/wine/wine_test_support.h"
@@ -31,6 +32,23 @@ TEST(GetLauncherDirectory, DriveRootKeepsItsBackslash) {
 TEST(GetLauncherDirectory, FolderNamedOutsideTheAnsiCodePage) {
     const std::wstring folder = MakeTestDir(L"Zo\u00EB \u00DCn\u00EFcode \u6587\u4EF6 \u043F\u0430\u043F\u043A\u0430");
     EXPECT_EQ(LauncherDirectoryFrom(folder), folder);
+}
+
+// Without hardening Wine loads both planted DLLs, so the test has teeth. The
+// call it proves is SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32):
+// under Wine, SetDllDirectoryW(L"") alone still loads from the current folder.
+TEST(ProgramEntry, HardeningKeepsDllsOfTheProgramAndCurrentFoldersFromLoading) {
+    const std::wstring program = MakeTestDir(L"dll-search-program");
+    const std::wstring current = MakeTestDir(L"dll-search-current");
+    CopyInto(OwnPath(), program, L"probe.exe");
+    CopyInto(BinDir() + L"\\planted.dll", program, L"planted-in-program-folder.dll");
+    CopyInto(BinDir() + L"\\planted.dll", current, L"planted-in-current-folder.dll");
+    const auto loaded = [&](const std::wstring& mode) {
+        Process probe(L"\"" + program + L"\\probe.exe\" --load-planted-dlls " + mode, current);
+        return probe.WaitForExit(30000);
+    };
+    EXPECT_EQ(loaded(L"plain"), 3u);
+    EXPECT_EQ(loaded(L"hardened"), 0u);
 }
 
 }  // namespace

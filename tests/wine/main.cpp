@@ -1,11 +1,16 @@
-// The Windows test program. Run with "--print-launcher-directory <file>" it
-// instead writes the real platform's launcher directory to the file (UTF-8),
-// so that tests can copy it anywhere and ask it where it is.
+// The Windows test program. Copied elsewhere, it also serves as a probe:
+//   --print-launcher-directory <file>   writes the real platform's launcher
+//                                       directory to the file (UTF-8)
+//   --load-planted-dlls plain|hardened  loads two DLLs by name alone, as
+//                                       every program does or through the
+//                                       programs' entry frame; the exit code
+//                                       has bit 1 for the one in the program's
+//                                       folder, bit 2 for the current folder's
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/windows_platform.h"
+#include "platform/program_entry.h"
 #include "tests/wine/wine_test_support.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -19,6 +24,15 @@ int wmain(int argc, wchar_t** argv) {
                                    nullptr)
                    ? 0
                    : 1;
+    }
+    if (argc == 3 && std::wstring(argv[1]) == L"--load-planted-dlls") {
+        const auto load = [](tolvarine::Platform&) {
+            return (::LoadLibraryW(L"planted-in-program-folder.dll") ? 1 : 0) |
+                   (::LoadLibraryW(L"planted-in-current-folder.dll") ? 2 : 0);
+        };
+        if (std::wstring(argv[2]) == L"hardened") return tolvarine::RunProgram(load);
+        tolvarine::WindowsPlatform platform;
+        return load(platform);
     }
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

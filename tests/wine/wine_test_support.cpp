@@ -54,7 +54,7 @@ std::wstring FromUtf8(const std::string& text) {
     return wide;
 }
 
-Process::Process(std::wstring commandLine) : job_(::CreateJobObjectW(nullptr, nullptr)) {
+Process::Process(std::wstring commandLine, const std::wstring& currentDirectory) : job_(::CreateJobObjectW(nullptr, nullptr)) {
     // Whatever the process starts joins its job, so that ending the job ends
     // them all: a launcher left waiting would disturb the tests after it.
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -64,8 +64,8 @@ Process::Process(std::wstring commandLine) : job_(::CreateJobObjectW(nullptr, nu
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                          &startup, &started))
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                          currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &started))
         throw std::runtime_error("cannot start " + Utf8(commandLine));
     handle_.reset(started.hProcess);
     const UniqueKernelHandle thread(started.hThread);
@@ -176,12 +176,13 @@ std::wstring WindowText(HWND window) {
 
 std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption) {
     HWND box = nullptr;
-    const bool shown = WaitUntil(
-        [&] {
-            box = ::FindWindowW(L"#32770", caption);
-            return box && ::IsWindowVisible(box);
-        },
-        15000);
+    // FindWindow ignores case; the caption must match exactly.
+    const auto find = [&] {
+        for (HWND found = nullptr; (found = ::FindWindowExW(nullptr, found, L"#32770", caption)) != nullptr;)
+            if (WindowText(found) == caption && ::IsWindowVisible(found)) return found;
+        return HWND{};
+    };
+    const bool shown = WaitUntil([&] { return (box = find()) != nullptr; }, 15000);
     EXPECT_TRUE(shown) << "no message box";
     if (!shown) return std::nullopt;
     ::Sleep(300);  // the box sets its icon after it appears

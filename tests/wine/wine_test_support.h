@@ -29,7 +29,7 @@ std::wstring FromUtf8(const std::string& text);
 // A process and all it starts, ended together when this goes.
 class Process {
 public:
-    explicit Process(std::wstring commandLine);
+    explicit Process(std::wstring commandLine, const std::wstring& currentDirectory = {});
     // The exit code, or nothing when the process is still running after the wait.
     std::optional<DWORD> WaitForExit(DWORD milliseconds);
     ~Process();

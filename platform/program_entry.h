@@ -1,0 +1,26 @@
+// The frame of each entry point: harden the process before anything else
+// can load a DLL, run the program on the real platform, and report an Error
+// that ends it, here and only here.
+#pragma once
+
+#include "platform/error.h"
+#include "platform/process_hardening.h"
+#include "platform/windows_platform.h"
+
+namespace tolvarine {
+
+// Runs body(platform) and gives its exit code, or kExitCodeError after
+// reporting the Error that ended it.
+template <typename Body>
+int RunProgram(Body body) {
+    HardenProcess();
+    try {
+        WindowsPlatform platform;
+        return body(platform);
+    } catch (const Error& error) {
+        ReportFatalError(error.code(), error.description());
+        return kExitCodeError;
+    }
+}
+
+}  // namespace tolvarine
