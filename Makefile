@@ -20,8 +20,10 @@ screenshot: deps
 	@scripts/build.sh wine
 	@scripts/screenshot.sh
 
+# make dist SIGN_PFX=<file.pfx> SIGN_PASSWORD_FILE=<file> [SIGN_TIMESTAMP_URL=<url>] signs it.
 dist: deps
-	@scripts/dist.sh
+	@SIGN_PFX="$(SIGN_PFX)" SIGN_PASSWORD_FILE="$(SIGN_PASSWORD_FILE)" SIGN_TIMESTAMP_URL="$(SIGN_TIMESTAMP_URL)" \
+		scripts/dist.sh
 
 clean:
 	rm -rf build dist

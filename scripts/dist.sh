@@ -1,22 +1,49 @@
 #!/usr/bin/env bash
 # Release build from the committed sources (HEAD), in a fresh folder:
 # <out>/TolvarineLauncher.exe, <out>/ManualLaunch.exe, <out>/SHA256SUMS.
+# With SIGN_PFX and SIGN_PASSWORD_FILE both images are signed (see sign.sh)
+# and <out>/UNSIGNED-SHA256SUMS gives the sums of the reproducible images
+# before signing. The release folder appears whole, or not at all.
 # Usage: dist.sh [out folder, default dist] [work folder, default build/dist-work]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/dist}")
 work=$(realpath -m "${2:-$root/build/dist-work}")
+. "$root/scripts/sign.sh"
+images=(TolvarineLauncher.exe ManualLaunch.exe)
+rm -rf "$out"
+signing=""
+if [ -n "${SIGN_PFX:-}${SIGN_PASSWORD_FILE:-}" ]; then
+    check_signing_inputs
+    signing=yes
+fi
 if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
     echo "note: uncommitted changes are not in the release; it is built from HEAD" >&2
 fi
-rm -rf "$work" && mkdir -p "$work/src" "$out"
+rm -rf "$work" && mkdir -p "$work/src" "$work/release"
 git -C "$root" archive HEAD | tar -x -C "$work/src"
 (
     cd "$work/src"
     cmake --preset windows >/dev/null
     cmake --build --preset windows --target TolvarineLauncher ManualLaunch -j"$(nproc)" >/dev/null
 )
-cp "$work/src/build/windows/TolvarineLauncher.exe" "$work/src/build/windows/ManualLaunch.exe" "$out/"
-(cd "$out" && sha256sum TolvarineLauncher.exe ManualLaunch.exe >SHA256SUMS)
+built=$work/src/build/windows
+release=$work/release
+if [ -n "$signing" ]; then
+    (cd "$built" && sha256sum "${images[@]}") >"$release/UNSIGNED-SHA256SUMS"
+    for image in "${images[@]}"; do
+        sign_image "$built/$image" "$release/$image"
+        # The signature must cover exactly the reproducible image.
+        rm -f "$work/unsigned-again.exe"
+        osslsigncode remove-signature -in "$release/$image" -out "$work/unsigned-again.exe" >/dev/null 2>&1 &&
+            cmp -s "$work/unsigned-again.exe" "$built/$image" ||
+            signing_error "removing the signature from $image does not give back the built image"
+    done
+else
+    cp "${images[@]/#/$built/}" "$release/"
+fi
+(cd "$release" && sha256sum "${images[@]}" >SHA256SUMS)
+mkdir -p "$(dirname "$out")"
+mv "$release" "$out"
 echo "Release in $out:"
 cat "$out/SHA256SUMS"

@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 choose_wine_arch
 
 packages=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
-          wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick)
+          wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick osslsigncode openssl)
 if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then
     packages+=(wine32:i386)
 else
