@@ -51,7 +51,7 @@ if(TOLVARINE_GTEST)
     tests/wine/form1_test.cpp
     tests/wine/launch_test.cpp
     tests/wine/registry_test.cpp
-    tests/wine/launcher_directory_test.cpp
+    tests/wine/probe_test.cpp
     tests/wine/wine_test_support.cpp
     tests/wine/main.cpp
     window/form1.cpp

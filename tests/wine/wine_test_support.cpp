@@ -54,7 +54,8 @@ std::wstring FromUtf8(const std::string& text) {
     return wide;
 }
 
-Process::Process(std::wstring commandLine, const std::wstring& currentDirectory) : job_(::CreateJobObjectW(nullptr, nullptr)) {
+Process::Process(std::wstring commandLine, const std::wstring& currentDirectory)
+    : job_(::CreateJobObjectW(nullptr, nullptr)) {
     // Whatever the process starts joins its job, so that ending the job ends
     // them all: a launcher left waiting would disturb the tests after it.
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
