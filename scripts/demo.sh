@@ -8,7 +8,7 @@ build=$root/build
 . "$root/tests/wine/prefix.sh"
 ensure_display "$0" "$@"
 images=$build/windows$WINE_BUILD_SUFFIX
-echo "The demo runs $WINE_ARCH_NOTE."
+echo "The demo runs $TOLVARINE_WINE_ARCH_NOTE."
 echo "Preparing a private Wine prefix in build/demo-prefix ..."
 wine_prefix_setup "$build/demo-prefix"
 trap wine_prefix_end EXIT

@@ -5,7 +5,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-arch.sh
 choose_wine_arch || exit 1
-how=$WINE_ARCH_NOTE
+how=$TOLVARINE_WINE_ARCH_NOTE
 [ "$TOLVARINE_WINE_ARCH" = 64 ] || how="$how; the launch and Form1 tests also in a 64-bit prefix"
 echo "Windows tests run on $how"
 logs=build/test-logs
@@ -58,7 +58,7 @@ ctest --preset native 2>&1 | tee "$logs/native.log" | grep -E '\*\*\*Failed|test
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 count_ctest "$logs/native.log"
 
-run_wine_tests wine "Windows programs under Wine: $WINE_ARCH_NOTE"
+run_wine_tests wine "Windows programs under Wine: $TOLVARINE_WINE_ARCH_NOTE"
 if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then
     # Most users run the 32-bit programs on 64-bit Windows.
     run_wine_tests wine-wow64 "The launch and Form1 tests again: 32-bit programs in a 64-bit prefix" \

@@ -1,7 +1,7 @@
 # Sourced by the scripts that build or run Windows programs under Wine.
-#   choose_wine_arch   sets TOLVARINE_WINE_ARCH to 32 or 64 (exported, so
-#                      that the scripts a make target runs agree) and
-#                      WINE_ARCH_NOTE to one line that says what runs how,
+#   choose_wine_arch   sets, and exports for the scripts it starts,
+#                      TOLVARINE_WINE_ARCH to 32 or 64,
+#                      TOLVARINE_WINE_ARCH_NOTE to one line that says what runs how,
 #                      WINE_BUILD_SUFFIX to "" or "-x64": the builds that run
 #                      under Wine are build/windows$WINE_BUILD_SUFFIX and
 #                      build/wine-tests$WINE_BUILD_SUFFIX.
@@ -32,6 +32,8 @@ host_runs_i386() {
 }
 
 choose_wine_arch() {
+    # Chosen already by the script that started this one.
+    [ -n "${TOLVARINE_WINE_ARCH_NOTE:-}" ] && [ -n "${TOLVARINE_WINE_ARCH:-}" ] && return 0
     local machine
     machine=$(uname -m)
     if [ "$machine" != x86_64 ]; then
@@ -40,15 +42,15 @@ choose_wine_arch() {
         return 1
     fi
     case "${TOLVARINE_WINE_ARCH:-}" in
-        32) WINE_ARCH_NOTE="32-bit builds under Wine (forced by TOLVARINE_WINE_ARCH=32)" ;;
-        64) WINE_ARCH_NOTE="64-bit builds under wine64 (forced by TOLVARINE_WINE_ARCH=64)" ;;
+        32) TOLVARINE_WINE_ARCH_NOTE="32-bit builds under Wine (forced by TOLVARINE_WINE_ARCH=32)" ;;
+        64) TOLVARINE_WINE_ARCH_NOTE="64-bit builds under wine64 (forced by TOLVARINE_WINE_ARCH=64)" ;;
         "")
             if host_runs_i386; then
                 TOLVARINE_WINE_ARCH=32
-                WINE_ARCH_NOTE="32-bit builds under Wine"
+                TOLVARINE_WINE_ARCH_NOTE="32-bit builds under Wine"
             else
                 TOLVARINE_WINE_ARCH=64
-                WINE_ARCH_NOTE="64-bit builds under wine64: this host runs no 32-bit code"
+                TOLVARINE_WINE_ARCH_NOTE="64-bit builds under wine64: this host runs no 32-bit code"
             fi
             ;;
         *)
@@ -56,7 +58,7 @@ choose_wine_arch() {
             return 1
             ;;
     esac
-    export TOLVARINE_WINE_ARCH
     WINE_BUILD_SUFFIX=""
     [ "$TOLVARINE_WINE_ARCH" = 32 ] || WINE_BUILD_SUFFIX=-x64
+    export TOLVARINE_WINE_ARCH TOLVARINE_WINE_ARCH_NOTE WINE_BUILD_SUFFIX
 }
