@@ -107,20 +107,21 @@ void FakePlatform::ShowMessageBox(std::wstring_view text) {
 }
 
 bool FakePlatform::FileExists(std::wstring_view path) {
+    // No file exists here: Form1's lookup is tested on the real platform.
     calls.push_back(L"FileExists(" + std::wstring(path) + L")");
-    return std::find(existingFiles.begin(), existingFiles.end(), path) != existingFiles.end();
+    return false;
 }
 
 std::wstring FakePlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
                                               std::wstring_view valueName) {
     calls.push_back(L"ReadRegistryText32(" + Hex(root) + L", " + std::wstring(keyPath) + L", " +
                     std::wstring(valueName) + L")");
-    return registryText;
+    return {};
 }
 
 std::wstring FakePlatform::GetProgramFilesX86Directory() {
     calls.push_back(L"GetProgramFilesX86Directory()");
-    return programFilesX86;
+    return {};
 }
 
 std::uint32_t FakePlatform::StartCommandLine(std::wstring_view commandLine, int showMode) {

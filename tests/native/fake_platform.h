@@ -33,9 +33,6 @@ public:
     std::uint32_t tickPerCall = 1;
     std::uint32_t processId = 777;
     std::optional<Error> startError;
-    std::vector<std::wstring> existingFiles;
-    std::wstring registryText;
-    std::wstring programFilesX86;
 
     std::vector<std::wstring> calls;
 
