@@ -3,7 +3,8 @@
 # <out>/TolvarineLauncher.exe, <out>/ManualLaunch.exe, <out>/SHA256SUMS.
 # With SIGN_PFX and SIGN_PASSWORD_FILE both images are signed (see sign.sh)
 # and <out>/UNSIGNED-SHA256SUMS gives the sums of the reproducible images
-# before signing. The release folder appears whole, or not at all.
+# before signing. The release folder appears whole, or not at all: a failed
+# run leaves an earlier one as it was.
 # Usage: dist.sh [out folder, default dist] [work folder, default build/dist-work]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +12,6 @@ out=$(realpath -m "${1:-$root/dist}")
 work=$(realpath -m "${2:-$root/build/dist-work}")
 . "$root/scripts/sign.sh"
 images=(TolvarineLauncher.exe ManualLaunch.exe)
-rm -rf "$out"
 signing=""
 if [ -n "${SIGN_PFX:-}${SIGN_PASSWORD_FILE:-}" ]; then
     check_signing_inputs
@@ -43,7 +43,11 @@ else
     cp "${images[@]/#/$built/}" "$release/"
 fi
 (cd "$release" && sha256sum "${images[@]}" >SHA256SUMS)
+# The earlier release goes only once the new one is complete.
 mkdir -p "$(dirname "$out")"
+rm -rf "$out.previous"
+[ ! -e "$out" ] || mv "$out" "$out.previous"
 mv "$release" "$out"
+rm -rf "$out.previous"
 echo "Release in $out:"
 cat "$out/SHA256SUMS"

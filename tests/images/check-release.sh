@@ -67,5 +67,17 @@ wrong_password() {
 }
 check "a wrong password fails, says so, and leaves no release folder" wrong_password
 
+# Signing that fails after the build: no time-stamp server listens on port 1.
+late_failure() {
+    SIGN_PFX=$keys/signer.pfx SIGN_PASSWORD_FILE=$keys/password SIGN_TIMESTAMP_URL=http://127.0.0.1:1 \
+        "$root/scripts/dist.sh" "$1" "$base/late/work" 2>"$base/late.log"
+    [ $? -ne 0 ] && grep -q "with a timestamp from http://127.0.0.1:1" "$base/late.log"
+}
+check "a failed timestamp fails, says so, and leaves no release folder" \
+    eval 'late_failure "$base/late/out" && [ ! -e "$base/late/out" ]'
+cp -a "$signed" "$base/signed-before"
+check "a failed timestamp leaves an earlier release whole" \
+    eval 'late_failure "$signed" && diff -r "$base/signed-before" "$signed" && [ ! -e "$signed.previous" ]'
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
