@@ -6,6 +6,9 @@
 //   TOLVARINE_STANDIN_DELAY_MS  delay before the window appears (default 300)
 //   TOLVARINE_STANDIN_TITLE     the window's title (default "Tolvarine")
 //   TOLVARINE_STANDIN_CLASS     the window's class (default "TolvarineStandIn")
+//   TOLVARINE_STANDIN_BEHIND    1: the window takes its title behind every
+//                               other window, as when another is in front,
+//                               and stays hidden
 //   TOLVARINE_STANDIN_STARTUP_MS   time before it reads the level, as a slow
 //                                  start-up would take (default 0)
 //   TOLVARINE_STANDIN_LIFETIME_MS  time from start to exit (default 30000)
@@ -28,16 +31,20 @@ constexpr UINT_PTR kLifetimeTimer = 2;
 std::wstring g_log;
 std::wstring g_source;
 std::wstring g_title;
+bool g_behind = false;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
             if (wParam == kShowTimer) {
                 ::KillTimer(window, kShowTimer);
+                // Under Wine a window shown on the screen returns to the top, so
+                // one kept behind the others stays hidden.
+                if (g_behind) ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                 // The window can be found from the moment it has its title.
                 const auto shown = NowMicroseconds();
                 ::SetWindowTextW(window, g_title.c_str());
-                ::ShowWindow(window, SW_SHOWNORMAL);
+                if (!g_behind) ::ShowWindow(window, SW_SHOWNORMAL);
                 AppendEventAt(g_log, shown, g_source, L"window title=" + g_title);
             } else {
                 ::DestroyWindow(window);
@@ -62,6 +69,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     g_log = Environment(L"TOLVARINE_STANDIN_LOG");
     g_title = Environment(L"TOLVARINE_STANDIN_TITLE", L"Tolvarine");
     const std::wstring className = Environment(L"TOLVARINE_STANDIN_CLASS", L"TolvarineStandIn");
+    g_behind = Environment(L"TOLVARINE_STANDIN_BEHIND") == L"1";
     g_source = L"app" + std::to_wstring(::GetCurrentProcessId());
     AppendEvent(g_log, g_source, L"launched");
     const unsigned startup = Milliseconds(L"TOLVARINE_STANDIN_STARTUP_MS", 0);

@@ -260,14 +260,17 @@ TEST_F(Form1StartsAccess, AccessIsFoundInItsRegisteredFolderOrUnderThe32BitProgr
     InstallAccessStandIn(registered);
     RegisterAccessFolder(registered + L"\\");
     if (On64BitWindows()) InstallAccessStandIn(kOfficeFolderX86);
-    std::vector<std::string> expected{kQuotedAccess + " \"C:\\one.mde\"",
-                                      "\"C:\\Office 2003\\OFFICE11\\MSACCESS.EXE\" \"C:\\two.mde\""};
+    const std::string registeredAccess = "\"C:\\Office 2003\\OFFICE11\\MSACCESS.EXE\"";
+    std::vector<std::string> expected{kQuotedAccess + " \"C:\\one.mde\"", registeredAccess + " \"C:\\two.mde\"",
+                                      registeredAccess + " \"C:\\two-b.mde\""};
 
     ClickOpenDb(L"C:\\one.mde");
     ASSERT_TRUE(WaitUntil([] { return ::FindWindowW(nullptr, L"Access stand-in") != nullptr; }, 10000));
     CloseStandInWindows();
     ASSERT_TRUE(RemoveFile(kAccess));
     ClickOpenDb(L"C:\\two.mde");
+    RegisterAccessFolder(registered);  // registered without its trailing backslash
+    ClickOpenDb(L"C:\\two-b.mde");
     if (On64BitWindows()) {
         RegisterAccessFolder(L"");
         ClickOpenDb(L"C:\\three.mde");

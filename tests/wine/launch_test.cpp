@@ -73,6 +73,8 @@ protected:
 
     Events Timeline() const { return ReadTimeline(log_); }
 
+    void ExpectTheWaitToPassFolderWindows(bool applicationBehind);
+
     std::wstring name_;
     std::wstring log_;
 };
@@ -147,8 +149,10 @@ TEST_F(LaunchTest, WindowAlreadyOpenEndsTheWaitAtOnce) {
     EXPECT_LT(Milliseconds(*level1, *level2), 1600.0);
 }
 
-TEST_F(LaunchTest, ShellFolderWindowsTitledTolvarineDoNotEndTheWait) {
-    // Explorer windows showing a folder named "Tolvarine", open before the launch.
+// Explorer windows showing a folder named "Tolvarine", open before the launch.
+// The application's window then appears in front of them, or behind them, so
+// that the walk over the titled windows meets the folder windows first.
+void LaunchTest::ExpectTheWaitToPassFolderWindows(bool applicationBehind) {
     SetEnv(L"TOLVARINE_STANDIN_LOG", L"");
     SetEnv(L"TOLVARINE_STANDIN_DELAY_MS", L"0");
     SetEnv(L"TOLVARINE_STANDIN_CLASS", L"CabinetWClass");
@@ -161,10 +165,21 @@ TEST_F(LaunchTest, ShellFolderWindowsTitledTolvarineDoNotEndTheWait) {
         10000));
 
     StandIn(2000, L"Tolvarine");
-    const std::wstring folder = LauncherFolder(L"folder-windows");
+    SetEnv(L"TOLVARINE_STANDIN_BEHIND", applicationBehind ? L"1" : L"");
+    const std::wstring folder = LauncherFolder(L"folder-windows-" + name_);
     Process launch = StartLauncher(folder);
     EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    SetEnv(L"TOLVARINE_STANDIN_BEHIND", L"");
     ExpectSuccessfulRun(Timeline(), Utf8(folder) + "\\Tolvarine.mde");
+    wchar_t firstClass[64] = {};
+    ::GetClassNameW(::FindWindowW(nullptr, L"Tolvarine"), firstClass, 64);
+    EXPECT_EQ(std::wstring(firstClass) == L"TolvarineStandIn", !applicationBehind) << Utf8(firstClass);
+}
+
+TEST_F(LaunchTest, ShellFolderWindowsTitledTolvarineDoNotEndTheWait) { ExpectTheWaitToPassFolderWindows(false); }
+
+TEST_F(LaunchTest, ShellFolderWindowsInFrontOfTheApplicationsWindowAreWalkedPast) {
+    ExpectTheWaitToPassFolderWindows(true);
 }
 
 // Checks the launcher's message box, presses OK; returns its text.
