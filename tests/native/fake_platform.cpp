@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 namespace tolvarine::testing {
 
@@ -26,6 +27,14 @@ std::wstring Bytes(std::span<const std::byte> data) {
 
 }  // namespace
 
+void FakePlatform::Record(std::wstring call) {
+    constexpr std::size_t kCallLimit = 100'000;
+    if (calls.size() >= kCallLimit)
+        throw std::length_error("the fake platform took 100000 calls: the code under test does not stop; last call: " +
+                                std::string(call.begin(), call.end()));
+    calls.push_back(std::move(call));
+}
+
 std::string FakePlatform::ToAnsi(std::wstring_view text) {
     // Latin-1 stands in for the ANSI code page; others become '?', as there.
     std::string ansi;
@@ -34,39 +43,39 @@ std::string FakePlatform::ToAnsi(std::wstring_view text) {
 }
 
 long FakePlatform::RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) {
-    calls.push_back(L"RegCreateKeyA(" + Hex(root) + L", " + std::wstring(subKey) + L", " + Hex(key) + L")");
+    Record(L"RegCreateKeyA(" + Hex(root) + L", " + std::wstring(subKey) + L", " + Hex(key) + L")");
     if (createKeyStatus == 0) key = createdKey;
     return createKeyStatus;
 }
 
 long FakePlatform::RegSetValueExA(KeyHandle key, std::wstring_view valueName, std::uint32_t type,
                                   std::span<const std::byte> data) {
-    calls.push_back(L"RegSetValueExA(" + Hex(key) + L", " + std::wstring(valueName) + L", " +
+    Record(L"RegSetValueExA(" + Hex(key) + L", " + std::wstring(valueName) + L", " +
                     std::to_wstring(type) + L", [" + Bytes(data) + L"], " + std::to_wstring(data.size()) + L")");
     return setValueStatus;
 }
 
 long FakePlatform::RegCloseKey(KeyHandle key) {
-    calls.push_back(L"RegCloseKey(" + Hex(key) + L")");
+    Record(L"RegCloseKey(" + Hex(key) + L")");
     return closeKeyStatus;
 }
 
 WindowHandle FakePlatform::GetDesktopWindow() {
-    calls.push_back(L"GetDesktopWindow()");
+    Record(L"GetDesktopWindow()");
     return desktopWindow;
 }
 
 std::int32_t FakePlatform::ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
                                          std::wstring_view parameters, std::wstring_view directory,
                                          int showCommand) {
-    calls.push_back(L"ShellExecuteW(" + Hex(owner) + L", " + std::wstring(verb) + L", " + std::wstring(file) +
+    Record(L"ShellExecuteW(" + Hex(owner) + L", " + std::wstring(verb) + L", " + std::wstring(file) +
                     L", \"" + std::wstring(parameters) + L"\", " + std::wstring(directory) + L", " +
                     std::to_wstring(showCommand) + L")");
     return shellResult;
 }
 
 WindowHandle FakePlatform::FindWindowExA(WindowHandle after, std::wstring_view title) {
-    calls.push_back(L"FindWindowExA(" + Hex(after) + L", " + std::wstring(title) + L")");
+    Record(L"FindWindowExA(" + Hex(after) + L", " + std::wstring(title) + L")");
     if (after == 0) windowShown_ = polls_++ >= pollsBeforeWindow;
     std::vector<WindowHandle> windows = folderWindows;
     if (windowShown_) windows.push_back(windowHandle);
@@ -79,59 +88,59 @@ WindowHandle FakePlatform::FindWindowExA(WindowHandle after, std::wstring_view t
 }
 
 std::wstring FakePlatform::GetClassNameW(WindowHandle window) {
-    calls.push_back(L"GetClassNameW(" + Hex(window) + L")");
+    Record(L"GetClassNameW(" + Hex(window) + L")");
     return std::find(folderWindows.begin(), folderWindows.end(), window) != folderWindows.end() ? L"CabinetWClass"
                                                                                                 : L"OMain";
 }
 
 void FakePlatform::Sleep(std::uint32_t milliseconds) {
-    calls.push_back(L"Sleep(" + std::to_wstring(milliseconds) + L")");
+    Record(L"Sleep(" + std::to_wstring(milliseconds) + L")");
     tick += milliseconds;
 }
 
 std::uint32_t FakePlatform::GetTickCount() {
-    calls.push_back(L"GetTickCount()");
+    Record(L"GetTickCount()");
     const std::uint32_t now = tick;
     tick += tickPerCall;
     return now;
 }
 
 std::wstring FakePlatform::GetLauncherDirectory() {
-    calls.push_back(L"GetLauncherDirectory()");
+    Record(L"GetLauncherDirectory()");
     if (launcherDirectoryError) throw *launcherDirectoryError;
     return launcherDirectory;
 }
 
 void FakePlatform::ShowMessageBox(std::wstring_view text) {
-    calls.push_back(L"ShowMessageBox(" + std::wstring(text) + L")");
+    Record(L"ShowMessageBox(" + std::wstring(text) + L")");
 }
 
 bool FakePlatform::FileExists(std::wstring_view path) {
     // No file exists here: Form1's lookup is tested on the real platform.
-    calls.push_back(L"FileExists(" + std::wstring(path) + L")");
+    Record(L"FileExists(" + std::wstring(path) + L")");
     return false;
 }
 
 std::wstring FakePlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
                                               std::wstring_view valueName) {
-    calls.push_back(L"ReadRegistryText32(" + Hex(root) + L", " + std::wstring(keyPath) + L", " +
+    Record(L"ReadRegistryText32(" + Hex(root) + L", " + std::wstring(keyPath) + L", " +
                     std::wstring(valueName) + L")");
     return {};
 }
 
 std::wstring FakePlatform::GetProgramFilesX86Directory() {
-    calls.push_back(L"GetProgramFilesX86Directory()");
+    Record(L"GetProgramFilesX86Directory()");
     return {};
 }
 
 std::uint32_t FakePlatform::StartCommandLine(std::wstring_view commandLine, int showMode) {
-    calls.push_back(L"StartCommandLine(" + std::wstring(commandLine) + L", " + std::to_wstring(showMode) + L")");
+    Record(L"StartCommandLine(" + std::wstring(commandLine) + L", " + std::to_wstring(showMode) + L")");
     if (startError) throw *startError;
     return processId;
 }
 
 std::wstring FakePlatform::DescribeError(std::uint32_t code) {
-    calls.push_back(L"DescribeError(" + std::to_wstring(code) + L")");
+    Record(L"DescribeError(" + std::to_wstring(code) + L")");
     return L"description of " + std::to_wstring(code);
 }
 

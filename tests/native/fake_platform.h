@@ -62,6 +62,10 @@ public:
     std::vector<std::wstring> FoldedCalls() const;
 
 private:
+    // Appends to calls. Code under test that never stops would otherwise
+    // fill memory: past a limit no test needs, this fails the test at once.
+    void Record(std::wstring call);
+
     int polls_ = 0;
     bool windowShown_ = false;  // in the current poll
 };

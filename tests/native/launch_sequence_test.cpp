@@ -19,6 +19,9 @@ Calls Concat(std::initializer_list<Calls> parts) {
     return all;
 }
 
+// The outcome as the exit code that deployment scripts read.
+int ExitCode(FakePlatform& platform) { return static_cast<int>(LaunchMain(platform)); }
+
 const std::wstring kPoll = L"FindWindowExA(0x0, Tolvarine)";
 const Calls kWindowFound = {kPoll, L"GetClassNameW(0x20020)"};
 
@@ -28,7 +31,7 @@ const std::wstring kOpen =
 TEST(LaunchMain, SuccessfulRunPollsForTheWindowThenSettlesAndRestoresLevel2) {
     FakePlatform platform;
     platform.pollsBeforeWindow = 3;
-    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::Opened);
+    EXPECT_EQ(ExitCode(platform), 0);
     EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()"},
                                       LevelWrite(1),
                                       {L"GetDesktopWindow()", kOpen, L"GetTickCount()"},
@@ -42,7 +45,7 @@ TEST(LaunchMain, SuccessfulRunPollsForTheWindowThenSettlesAndRestoresLevel2) {
 
 TEST(LaunchMain, WindowAlreadyOpenEndsTheWaitAtTheFirstPoll) {
     FakePlatform platform;
-    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::Opened);
+    EXPECT_EQ(ExitCode(platform), 0);
     const Calls tail(platform.calls.end() - 6, platform.calls.end());
     EXPECT_EQ(tail, Concat({kWindowFound, {L"Sleep(1000)"}, LevelWrite(2)}));
 }
@@ -51,7 +54,7 @@ TEST(LaunchMain, ShellFolderWindowsTitledTolvarineDoNotEndTheWait) {
     FakePlatform platform;
     platform.folderWindows = {0x30030, 0x40040};
     platform.pollsBeforeWindow = 1;
-    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::Opened);
+    EXPECT_EQ(ExitCode(platform), 0);
     // Each poll walks past the folder windows; the second finds the application's.
     const Calls folders = {L"GetClassNameW(0x30030)", L"FindWindowExA(0x30030, Tolvarine)",
                            L"GetClassNameW(0x40040)", L"FindWindowExA(0x40040, Tolvarine)"};
@@ -63,11 +66,11 @@ TEST(LaunchMain, ShellFolderWindowsTitledTolvarineDoNotEndTheWait) {
 TEST(LaunchMain, OpenResultAbove32IsSuccessAnd32OrLessIsFailure) {
     FakePlatform opened;
     opened.shellResult = 33;
-    EXPECT_EQ(LaunchMain(opened), LaunchOutcome::Opened);
+    EXPECT_EQ(ExitCode(opened), 0);
 
     FakePlatform failed;
     failed.shellResult = 32;
-    EXPECT_EQ(LaunchMain(failed), LaunchOutcome::OpenFailed);
+    EXPECT_EQ(ExitCode(failed), 1);
 }
 
 TEST(LaunchMain, FailedOpenNamesTheFailureThenRestoresLevel2AndEnds) {
@@ -76,7 +79,7 @@ TEST(LaunchMain, FailedOpenNamesTheFailureThenRestoresLevel2AndEnds) {
     for (const auto& [result, text] : courses) {
         FakePlatform platform;
         platform.shellResult = result;
-        EXPECT_EQ(LaunchMain(platform), LaunchOutcome::OpenFailed) << result;
+        EXPECT_EQ(ExitCode(platform), 1) << result;
         EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()"},
                                           LevelWrite(1),
                                           {L"GetDesktopWindow()", kOpen, L"ShowMessageBox(" + std::wstring(text) + L")"},
@@ -112,7 +115,7 @@ TEST(LaunchMain, WaitEndsAfter120SecondsWithLevel2) {
     platform.pollsBeforeWindow = 1'000'000'000;
     platform.tick = 0xFFFFFF00u;  // the tick count wraps during the wait
     platform.tickPerCall = 50;
-    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::WindowNeverShown);
+    EXPECT_EQ(ExitCode(platform), 2);
     const Calls tail(platform.calls.end() - 5, platform.calls.end());
     EXPECT_EQ(tail, Concat({{kPoll, L"GetTickCount()"}, LevelWrite(2)}));
     // Clock readings 50 ms apart from the start: the last is the first at 120 s or more.
@@ -124,7 +127,7 @@ TEST(LaunchMain, WindowFoundJustBeforeTheBoundStillCountsAsOpened) {
     FakePlatform platform;
     platform.tickPerCall = 1000;
     platform.pollsBeforeWindow = 119;
-    EXPECT_EQ(LaunchMain(platform), LaunchOutcome::Opened);
+    EXPECT_EQ(ExitCode(platform), 0);
 }
 
 TEST(LaunchMain, FailingRegistryCallsDoNotChangeTheSequence) {
@@ -137,7 +140,7 @@ TEST(LaunchMain, FailingRegistryCallsDoNotChangeTheSequence) {
     failing.createKeyStatus = 5;
     failing.setValueStatus = 5;
     failing.closeKeyStatus = 6;
-    EXPECT_EQ(LaunchMain(failing), LaunchOutcome::Opened);
+    EXPECT_EQ(ExitCode(failing), 0);
     ASSERT_EQ(failing.calls.size(), healthy.calls.size());
     for (std::size_t i = 0; i < healthy.calls.size(); ++i) {
         if (healthy.calls[i].starts_with(L"Reg")) continue;  // these differ by the null handle only
