@@ -35,8 +35,10 @@ set(TOLVARINE_IMAGE_LINK_OPTIONS -s
   -Wl,--major-os-version,5,--minor-os-version,1,--major-subsystem-version,5,--minor-subsystem-version,1)
 
 add_library(tolvarine_platform STATIC
+  platform/file_association.cpp
   platform/process_hardening.cpp
   platform/system_error.cpp
+  platform/system_library.cpp
   platform/top_level_window.cpp
   platform/windows_platform.cpp
 )
@@ -71,9 +73,18 @@ foreach(program TolvarineLauncher ManualLaunch)
   target_link_options(${program} PRIVATE ${TOLVARINE_IMAGE_LINK_OPTIONS})
 endforeach()
 
-# Helpers for the tests, the demo and the benchmark.
-foreach(helper standin_app launch_observer)
-  add_executable(${helper} WIN32 tests/support/${helper}.cpp)
+# Helpers for the tests, the demo and the benchmark. The stand-in application
+# is also built as Access 2003 (11) and as Access 2016 to 365 (16): the same
+# program with that version resource, installed as MSACCESS.EXE.
+foreach(major 11 16)
+  set(ACCESS_MAJOR ${major})
+  configure_file(tests/support/access_version.rc.in ${CMAKE_BINARY_DIR}/access${major}_version.rc @ONLY)
+endforeach()
+add_executable(standin_app WIN32 tests/support/standin_app.cpp)
+add_executable(standin_access11 WIN32 tests/support/standin_app.cpp ${CMAKE_BINARY_DIR}/access11_version.rc)
+add_executable(standin_access16 WIN32 tests/support/standin_app.cpp ${CMAKE_BINARY_DIR}/access16_version.rc)
+add_executable(launch_observer WIN32 tests/support/launch_observer.cpp)
+foreach(helper standin_app standin_access11 standin_access16 launch_observer)
   target_link_libraries(${helper} PRIVATE tolvarine_test_support shell32 user32)
 endforeach()
 
@@ -84,3 +95,6 @@ set_target_properties(planted PROPERTIES PREFIX "")
 # The benchmark's baseline: a program that only opens the database.
 add_executable(shell_open_only WIN32 bench/shell_open_only.cpp)
 target_link_libraries(shell_open_only PRIVATE shell32 user32)
+# The benchmark's timer of the launcher's look-up of the Access that opens ".mde" files.
+add_executable(lookup_time bench/lookup_time.cpp)
+target_link_libraries(lookup_time PRIVATE tolvarine_platform)

@@ -1,11 +1,14 @@
 // One run: level 1, open the database through the shell, wait for the
-// application's window plus a second, level 2. Every way out of the run
-// after the first write writes level 2 again, so the lowest level is never
-// left in force by the launcher.
-#include <algorithm>
+// application's window plus a second, level 2. Where Access 2007 or later
+// opens the database, its trusted location for the launcher's folder is
+// added with level 1 and removed with level 2. Every way out of the run
+// after the first write goes through both restores, so the launcher never
+// leaves the lowered settings in force.
 #include <string>
 
+#include "launcher/ascii_case.h"
 #include "launcher/module1.h"
+#include "launcher/trusted_location.h"
 
 namespace tolvarine {
 
@@ -20,11 +23,7 @@ constexpr std::wstring_view kShellDirectory = L"C:\\";
 // the application's. Class names are compared as Windows does, case ignored.
 bool IsShellFolderWindow(Platform& platform, WindowHandle window) {
     const std::wstring className = platform.GetClassNameW(window);
-    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-    const auto named = [&](std::wstring_view name) {
-        return std::ranges::equal(className, name, [&](wchar_t a, wchar_t b) { return lower(a) == lower(b); });
-    };
-    return named(L"CabinetWClass") || named(L"ExploreWClass");
+    return EqualsIgnoringAsciiCase(className, L"CabinetWClass") || EqualsIgnoringAsciiCase(className, L"ExploreWClass");
 }
 
 // Every window with the title is looked at, not only the first one found.
@@ -45,29 +44,37 @@ bool WaitForApplicationWindow(Platform& platform) {
     return true;
 }
 
-}  // namespace
-
-LaunchOutcome LaunchMain(Platform& platform) {
-    // The suffix is appended as it is: at a drive root this gives "Q:\\Tolvarine.mde".
-    const std::wstring databasePath = platform.GetLauncherDirectory() + std::wstring(kDatabaseFileSuffix);
-
-    SetAccessSecurityLevel(platform, kLowSecurityLevel);
+// Opens the database and waits for the application's window plus the
+// settle delay; on a failed open, names the failure first.
+LaunchOutcome OpenDatabase(Platform& platform, const std::wstring& databasePath) {
     const WindowHandle owner = platform.GetDesktopWindow();
     const std::int32_t result =
         platform.ShellExecuteW(owner, kShellVerb, databasePath, kShellParameters, kShellDirectory, kShowNormal);
-
     if (result <= 32) {
         platform.ShowMessageBox(ShellErrorText(result));
-        SetAccessSecurityLevel(platform, kMediumSecurityLevel);
         return LaunchOutcome::OpenFailed;
     }
-    if (!WaitForApplicationWindow(platform)) {
-        SetAccessSecurityLevel(platform, kMediumSecurityLevel);
-        return LaunchOutcome::WindowNeverShown;
-    }
+    if (!WaitForApplicationWindow(platform)) return LaunchOutcome::WindowNeverShown;
     platform.Sleep(kSettleDelayMilliseconds);
-    SetAccessSecurityLevel(platform, kMediumSecurityLevel);
     return LaunchOutcome::Opened;
+}
+
+}  // namespace
+
+LaunchOutcome LaunchMain(Platform& platform) {
+    const std::wstring launcherDirectory = platform.GetLauncherDirectory();
+    // The suffix is appended as it is: at a drive root this gives "Q:\\Tolvarine.mde".
+    const std::wstring databasePath = launcherDirectory + std::wstring(kDatabaseFileSuffix);
+    // Looked up before anything is lowered, so that it adds nothing to the
+    // time the lowered settings are in force.
+    const std::optional<std::uint16_t> trustCenterAccess = FindTrustCenterAccess(platform);
+
+    if (trustCenterAccess) AddTrustedLocation(platform, *trustCenterAccess, launcherDirectory);
+    SetAccessSecurityLevel(platform, kLowSecurityLevel);
+    const LaunchOutcome outcome = OpenDatabase(platform, databasePath);
+    SetAccessSecurityLevel(platform, kMediumSecurityLevel);
+    if (trustCenterAccess) RemoveTrustedLocation(platform, *trustCenterAccess);
+    return outcome;
 }
 
 }  // namespace tolvarine

@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace tolvarine {
 
@@ -21,6 +23,12 @@ inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr int kShowNormal = 1;
 
+// A value written in UTF-16: a REG_DWORD number or REG_SZ text.
+struct RegistryEntry {
+    std::wstring_view name;
+    std::variant<std::uint32_t, std::wstring_view> data;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -33,6 +41,23 @@ public:
     virtual long RegSetValueExA(KeyHandle key, std::wstring_view valueName, std::uint32_t type,
                                 std::span<const std::byte> data) = 0;
     virtual long RegCloseKey(KeyHandle key) = 0;
+
+    // Creates the parent keys as ordinary keys and the key itself as a
+    // volatile one, which Windows discards when it unloads the user's
+    // registry at logoff, and writes the values, each on its own. Returns
+    // the first failing status.
+    virtual long WriteVolatileRegistryKey(RegistryRoot root, std::wstring_view parentPath, std::wstring_view keyName,
+                                          std::span<const RegistryEntry> values) = 0;
+    // Deletes one key that has no subkeys.
+    virtual long DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) = 0;
+
+    // The program that the shell runs for the verb on files with this
+    // extension, as the shell resolves it; empty when there is none.
+    virtual std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) = 0;
+
+    // The major number of the file version in a program's version resource;
+    // nothing when it has none or it cannot be read.
+    virtual std::optional<std::uint16_t> GetFileMajorVersion(std::wstring_view path) = 0;
 
     virtual WindowHandle GetDesktopWindow() = 0;
 

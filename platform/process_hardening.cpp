@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/system_library.h"
+
 namespace tolvarine {
 
 namespace {
@@ -14,9 +16,7 @@ constexpr DWORD kSearchPathPermanent = 0x00008000;
 // A kernel32 function that older systems lack, or null.
 template <typename Function>
 Function Kernel32Function(const char* name) {
-    const FARPROC found = ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name);
-    // Through a generic function pointer: the real signature is given by the caller.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+    return ModuleFunction<Function>(::GetModuleHandleW(L"kernel32.dll"), name);
 }
 
 }  // namespace

@@ -29,5 +29,6 @@ using UniqueWindow = UniqueHandle<NullEmptyTraits<HWND, ::DestroyWindow>>;
 using UniqueFont = UniqueHandle<NullEmptyTraits<HFONT, ::DeleteObject>>;
 using UniqueIcon = UniqueHandle<NullEmptyTraits<HICON, ::DestroyIcon>>;
 using UniqueLocalMemory = UniqueHandle<NullEmptyTraits<HLOCAL, ::LocalFree>>;
+using UniqueModule = UniqueHandle<NullEmptyTraits<HMODULE, ::FreeLibrary>>;
 
 }  // namespace tolvarine

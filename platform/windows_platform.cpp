@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_association.h"
 #include "platform/module_directory.h"
 #include "platform/system_error.h"
 #include "platform/win32_handles.h"
@@ -63,6 +64,47 @@ long WindowsPlatform::RegSetValueExA(KeyHandle key, std::wstring_view valueName,
 }
 
 long WindowsPlatform::RegCloseKey(KeyHandle key) { return ::RegCloseKey(ToHkey(key)); }
+
+long WindowsPlatform::WriteVolatileRegistryKey(RegistryRoot root, std::wstring_view parentPath,
+                                               std::wstring_view keyName, std::span<const RegistryEntry> values) {
+    // Keys created under a volatile key are volatile too, and a volatile key
+    // cannot hold ordinary ones: only the last key is made volatile.
+    UniqueRegistryKey parent;
+    LONG status = ::RegCreateKeyExW(RootKey(root), Terminated(parentPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                    KEY_CREATE_SUB_KEY, nullptr, parent.put(), nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    UniqueRegistryKey key;
+    status = ::RegCreateKeyExW(parent.get(), Terminated(keyName).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                               KEY_SET_VALUE, nullptr, key.put(), nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    for (const RegistryEntry& value : values) {
+        const std::wstring name(value.name);
+        LONG written = ERROR_SUCCESS;
+        if (const auto* number = std::get_if<std::uint32_t>(&value.data)) {
+            const DWORD dword = *number;
+            written = ::RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword),
+                                       sizeof(dword));
+        } else {
+            const std::wstring text(std::get<std::wstring_view>(value.data));
+            written = ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+        }
+        if (status == ERROR_SUCCESS) status = written;
+    }
+    return status;
+}
+
+long WindowsPlatform::DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) {
+    return ::RegDeleteKeyW(RootKey(root), Terminated(keyPath).c_str());
+}
+
+std::wstring WindowsPlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
+    return AssociatedExecutable(extension, verb);
+}
+
+std::optional<std::uint16_t> WindowsPlatform::GetFileMajorVersion(std::wstring_view path) {
+    return FileMajorVersion(path);
+}
 
 WindowHandle WindowsPlatform::GetDesktopWindow() { return reinterpret_cast<WindowHandle>(::GetDesktopWindow()); }
 

@@ -60,6 +60,36 @@ long FakePlatform::RegCloseKey(KeyHandle key) {
     return closeKeyStatus;
 }
 
+long FakePlatform::WriteVolatileRegistryKey(RegistryRoot root, std::wstring_view parentPath,
+                                            std::wstring_view keyName, std::span<const RegistryEntry> values) {
+    std::wstring call = L"WriteVolatileRegistryKey(" + Hex(root) + L", " + std::wstring(parentPath) + L", " +
+                        std::wstring(keyName);
+    for (const RegistryEntry& value : values) {
+        call += L", " + std::wstring(value.name) + L"=";
+        if (const auto* number = std::get_if<std::uint32_t>(&value.data))
+            call += L"REG_DWORD:" + std::to_wstring(*number);
+        else
+            call += L"REG_SZ:" + std::wstring(std::get<std::wstring_view>(value.data));
+    }
+    Record(call + L")");
+    return 0;
+}
+
+long FakePlatform::DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) {
+    Record(L"DeleteRegistryKey(" + Hex(root) + L", " + std::wstring(keyPath) + L")");
+    return 0;
+}
+
+std::wstring FakePlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
+    Record(L"FindAssociatedExecutable(" + std::wstring(extension) + L", " + std::wstring(verb) + L")");
+    return associatedExecutable;
+}
+
+std::optional<std::uint16_t> FakePlatform::GetFileMajorVersion(std::wstring_view path) {
+    Record(L"GetFileMajorVersion(" + std::wstring(path) + L")");
+    return executableVersion;
+}
+
 WindowHandle FakePlatform::GetDesktopWindow() {
     Record(L"GetDesktopWindow()");
     return desktopWindow;

@@ -22,6 +22,7 @@ Calls Concat(std::initializer_list<Calls> parts) {
 // The outcome as the exit code that deployment scripts read.
 int ExitCode(FakePlatform& platform) { return static_cast<int>(LaunchMain(platform)); }
 
+const std::wstring kLookUp = L"FindAssociatedExecutable(.mde, open)";
 const std::wstring kPoll = L"FindWindowExA(0x0, Tolvarine)";
 const Calls kWindowFound = {kPoll, L"GetClassNameW(0x20020)"};
 
@@ -32,7 +33,7 @@ TEST(LaunchMain, SuccessfulRunPollsForTheWindowThenSettlesAndRestoresLevel2) {
     FakePlatform platform;
     platform.pollsBeforeWindow = 3;
     EXPECT_EQ(ExitCode(platform), 0);
-    EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()"},
+    EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()", kLookUp},
                                       LevelWrite(1),
                                       {L"GetDesktopWindow()", kOpen, L"GetTickCount()"},
                                       {kPoll, L"GetTickCount()", L"Sleep(0)"},
@@ -80,7 +81,7 @@ TEST(LaunchMain, FailedOpenNamesTheFailureThenRestoresLevel2AndEnds) {
         FakePlatform platform;
         platform.shellResult = result;
         EXPECT_EQ(ExitCode(platform), 1) << result;
-        EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()"},
+        EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()", kLookUp},
                                           LevelWrite(1),
                                           {L"GetDesktopWindow()", kOpen, L"ShowMessageBox(" + std::wstring(text) + L")"},
                                           LevelWrite(2)}))
@@ -152,7 +153,59 @@ TEST(LaunchMain, DriveRootGivesTwoBackslashesPassedUnchanged) {
     FakePlatform platform;
     platform.launcherDirectory = L"Q:\\";
     LaunchMain(platform);
-    EXPECT_EQ(platform.calls[5], L"ShellExecuteW(0x10010, Open, Q:\\\\Tolvarine.mde, \"\", C:\\, 1)");
+    EXPECT_EQ(platform.calls[6], L"ShellExecuteW(0x10010, Open, Q:\\\\Tolvarine.mde, \"\", C:\\, 1)");
+}
+
+// Each way a run can end: opened, a failed open (launcher at a drive root),
+// no window within the bound.
+void Configure(FakePlatform& platform, int course) {
+    if (course == 1) {
+        platform.shellResult = 2;
+        platform.launcherDirectory = L"Q:\\";
+    }
+    if (course == 2) {
+        platform.pollsBeforeWindow = 1'000'000'000;
+        platform.tickPerCall = 50;
+    }
+}
+
+TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAfterLevel2) {
+    const std::wstring locations = L"Software\\Microsoft\\Office\\12.0\\Access\\Security\\Trusted Locations";
+    for (int course = 0; course < 3; ++course) {
+        FakePlatform platform;
+        Configure(platform, course);
+        platform.associatedExecutable = L"C:\\Office12\\msaccess.exe";
+        platform.executableVersion = 12;
+        EXPECT_EQ(ExitCode(platform), course);
+        const std::wstring folder = course == 1 ? L"Q:\\" : L"C:\\Apps\\Tolvarine\\";
+        const Calls head(platform.calls.begin(), platform.calls.begin() + 7);
+        EXPECT_EQ(head, Concat({{L"GetLauncherDirectory()", kLookUp, L"GetFileMajorVersion(C:\\Office12\\msaccess.exe)",
+                                 L"WriteVolatileRegistryKey(0x80000001, " + locations + L", Tolvarine, Path=REG_SZ:" +
+                                     folder + L", AllowSubfolders=REG_DWORD:0, Description=REG_SZ:Tolvarine, while "
+                                              L"the launcher starts it)"},
+                                LevelWrite(1)}));
+        const Calls tail(platform.calls.end() - 4, platform.calls.end());
+        EXPECT_EQ(tail, Concat({LevelWrite(2), {L"DeleteRegistryKey(0x80000001, " + locations + L"\\Tolvarine)"}}));
+    }
+}
+
+TEST(LaunchMain, NoTrustedLocationUnlessAccess2007OrLaterOpensTheDatabase) {
+    const std::pair<const wchar_t*, std::optional<std::uint16_t>> handlers[] = {
+        {L"C:\\Apps\\viewer.exe", 16}, {L"C:\\Office\\MSACCESS.EXE", std::nullopt}, {L"C:\\Office\\MSACCESS.EXE", 11}};
+    for (int course = 0; course < 3; ++course) {
+        FakePlatform withoutHandler;
+        Configure(withoutHandler, course);
+        ExitCode(withoutHandler);
+        for (const auto& [program, version] : handlers) {
+            FakePlatform platform;
+            Configure(platform, course);
+            platform.associatedExecutable = program;
+            platform.executableVersion = version;
+            EXPECT_EQ(ExitCode(platform), course);
+            std::erase_if(platform.calls, [](const std::wstring& call) { return call.starts_with(L"GetFileMajorVersion"); });
+            EXPECT_EQ(platform.calls, withoutHandler.calls) << program;
+        }
+    }
 }
 
 TEST(LaunchMain, AnErrorFindingTheDirectoryEndsTheRunBeforeAnyWrite) {

@@ -1,6 +1,7 @@
 // Runs one launch and records its timeline: the launcher's start, every write
-// of the security level (through RegNotifyChangeKeyValue, which fires within
-// a fraction of a millisecond of the write) and the launcher's exit code.
+// of the security level and each change of the launcher's trusted location
+// (through RegNotifyChangeKeyValue, which fires within a fraction of a
+// millisecond of the write), and the launcher's exit code.
 //   launch_observer.exe <log file> <level to set first, or -> <program> [arguments...]
 // Exits with the program's exit code, or 100 and up on its own failures.
 #include <windows.h>
@@ -20,6 +21,19 @@ constexpr wchar_t kSource[] = L"observer";
 
 bool Arm(HKEY key, HANDLE event) {
     return ::RegNotifyChangeKeyValue(key, FALSE, REG_NOTIFY_CHANGE_LAST_SET, event, TRUE) == ERROR_SUCCESS;
+}
+
+// Any key or value added, changed or removed under the key.
+bool ArmSubtree(HKEY key, HANDLE event) {
+    return ::RegNotifyChangeKeyValue(key, TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event, TRUE) ==
+           ERROR_SUCCESS;
+}
+
+// Logs the trusted location when it differs from the one logged last.
+void NoteTrustedLocation(const std::wstring& log, std::wstring& last) {
+    const std::wstring now = ReadTrustedLocation();
+    if (now != last) AppendEvent(log, kSource, L"trusted-location " + now);
+    last = now;
 }
 
 }  // namespace
@@ -44,6 +58,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     const UniqueKernelHandle changed(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!changed || !Arm(key.get(), changed.get())) return 102;
+    UniqueRegistryKey office;
+    const UniqueKernelHandle officeChanged(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office", 0, KEY_NOTIFY, office.put()) !=
+            ERROR_SUCCESS ||
+        !officeChanged || !ArmSubtree(office.get(), officeChanged.get()))
+        return 102;
+    std::wstring trustedLocation = ReadTrustedLocation();
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -55,13 +76,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const UniqueKernelHandle process(started.hProcess);
     const UniqueKernelHandle thread(started.hThread);
 
-    const HANDLE waits[] = {changed.get(), process.get()};
+    const HANDLE waits[] = {changed.get(), officeChanged.get(), process.get()};
     for (;;) {
-        const DWORD which = ::WaitForMultipleObjects(2, waits, FALSE, 300'000);
+        const DWORD which = ::WaitForMultipleObjects(3, waits, FALSE, 300'000);
         if (which == WAIT_OBJECT_0) {
             AppendEvent(log, kSource, L"level=" + std::to_wstring(ReadSecurityLevel()));
             if (!Arm(key.get(), changed.get())) return 104;
         } else if (which == WAIT_OBJECT_0 + 1) {
+            // Armed again first, so that no change after this reading goes unseen.
+            if (!ArmSubtree(office.get(), officeChanged.get())) return 104;
+            NoteTrustedLocation(log, trustedLocation);
+        } else if (which == WAIT_OBJECT_0 + 2) {
             break;
         } else {
             ::TerminateProcess(process.get(), 99);
@@ -71,6 +96,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // A write in the launcher's last moment may signal just after its exit.
     if (::WaitForSingleObject(changed.get(), 0) == WAIT_OBJECT_0)
         AppendEvent(log, kSource, L"level=" + std::to_wstring(ReadSecurityLevel()));
+    NoteTrustedLocation(log, trustedLocation);
     DWORD exitCode = 0;
     ::GetExitCodeProcess(process.get(), &exitCode);
     AppendEvent(log, kSource, L"launcher-exit code=" + std::to_wstring(exitCode) +

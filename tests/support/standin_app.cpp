@@ -1,7 +1,7 @@
 // A stand-in for the database application, registered for ".mde" in test
-// prefixes. It logs the security level it sees at start and the file it was
-// given, shows its main window after a delay, and ends on WM_CLOSE or after
-// its lifetime.
+// prefixes. It logs the security level and the launcher's trusted location
+// it sees at start and the file it was given, shows its main window after a
+// delay, and ends on WM_CLOSE or after its lifetime.
 //   TOLVARINE_STANDIN_LOG       event log (see timeline_log.h)
 //   TOLVARINE_STANDIN_DELAY_MS  delay before the window appears (default 300)
 //   TOLVARINE_STANDIN_TITLE     the window's title (default "Tolvarine")
@@ -80,6 +80,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const UniqueLocalMemory arguments(argv);
     const std::wstring file = argv && argc > 1 ? argv[1] : L"";
     AppendEvent(g_log, g_source, L"start level=" + std::to_wstring(ReadSecurityLevel()) + L" file=" + file);
+    AppendEvent(g_log, g_source, L"trusted-location " + ReadTrustedLocation());
     AppendEvent(g_log, g_source, L"command-line " + std::wstring(::GetCommandLineW()));
 
     WNDCLASSEXW windowClass{};

@@ -53,6 +53,27 @@ long ReadSecurityLevel() {
     return static_cast<long>(level);
 }
 
+std::wstring ReadTrustedLocation() {
+    const std::wstring office = L"Software\\Microsoft\\Office";
+    UniqueRegistryKey versions;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, office.c_str(), 0, KEY_READ, versions.put()) != ERROR_SUCCESS)
+        return L"none";
+    wchar_t version[256];
+    for (DWORD i = 0, length = 256; ::RegEnumKeyExW(versions.get(), i, version, &length, nullptr, nullptr, nullptr,
+                                                    nullptr) == ERROR_SUCCESS;
+         ++i, length = 256) {
+        const std::wstring key = office + L"\\" + version + L"\\Access\\Security\\Trusted Locations\\Tolvarine";
+        UniqueRegistryKey location;
+        wchar_t path[1024] = {};
+        DWORD size = sizeof(path) - sizeof(wchar_t);
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, location.put()) == ERROR_SUCCESS &&
+            ::RegQueryValueExW(location.get(), L"Path", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size) ==
+                ERROR_SUCCESS)
+            return std::wstring(version) + L" " + path;
+    }
+    return L"none";
+}
+
 std::wstring Environment(const wchar_t* name, std::wstring_view fallback) {
     const DWORD length = ::GetEnvironmentVariableW(name, nullptr, 0);
     if (length == 0) return std::wstring(fallback);

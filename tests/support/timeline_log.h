@@ -26,6 +26,11 @@ void AppendEventAt(const std::wstring& path, std::int64_t microseconds, std::wst
 // Level under HKCU\Software\Microsoft\Office\11.0\Access\Security, or -1 when absent.
 long ReadSecurityLevel();
 
+// The launcher's trusted location, under any Office version: "16.0 <Path>"
+// for HKCU\Software\Microsoft\Office\16.0\Access\Security\Trusted
+// Locations\Tolvarine, or "none".
+std::wstring ReadTrustedLocation();
+
 // An environment variable, or fallback when it is not set.
 std::wstring Environment(const wchar_t* name, std::wstring_view fallback = {});
 

@@ -48,7 +48,19 @@ protected:
         SetEnv(L"TOLVARINE_STANDIN_LIFETIME_MS", L"60000");
     }
 
-    void TearDown() override { CloseStandInWindows(); }
+    void TearDown() override {
+        CloseStandInWindows();
+        SetUpTestSuite();  // the plain stand-in opens ".mde" files again
+    }
+
+    // Access as the program that opens ".mde" files: the stand-in carrying
+    // the version resource of Access 2003 (11) or 2016 to 365 (16), as MSACCESS.EXE.
+    void AccessOpensDatabases(int major) {
+        const std::wstring folder = MakeTestDir(L"office-" + name_);
+        CopyInto(BinDir() + L"\\standin_access" + std::to_wstring(major) + L".exe", folder, L"MSACCESS.EXE");
+        SetRegistryDefault(HKEY_CLASSES_ROOT, L"TolvarineTest.Database\\shell\\open\\command",
+                           L"\"" + folder + L"\\MSACCESS.EXE\" \"%1\"");
+    }
 
     // How the stand-ins started from now on behave.
     void StandIn(int delayMilliseconds, const std::wstring& title) {
@@ -195,12 +207,49 @@ std::wstring AnswerMessageBox() {
     return box->text;
 }
 
+bool TrustedLocationOfAccess16Exists() {
+    UniqueRegistryKey key;
+    return ::RegOpenKeyExW(HKEY_CURRENT_USER,
+                           L"Software\\Microsoft\\Office\\16.0\\Access\\Security\\Trusted Locations\\Tolvarine", 0,
+                           KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+TEST_F(LaunchTest, Access2016OrLaterTrustsTheLauncherFolderOnlyWhileTheApplicationStarts) {
+    AccessOpensDatabases(16);
+    const std::wstring folder = LauncherFolder(L"access16 Zo\u00EB \u6587\u4EF6");
+    Process launch = StartLauncher(folder);
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    const Events events = Timeline();
+    ExpectSuccessfulRun(events, Utf8(folder) + "\\Tolvarine.mde");
+    // At its start, under level 1, the application found its folder trusted.
+    EXPECT_TRUE(FindEvent(events, "app", "trusted-location 16.0 " + Utf8(folder) + "\\").has_value());
+    const auto removed = FindEvent(events, "observer", "trusted-location none");
+    const auto level2 = FindEvent(events, "observer", "level=2");
+    ASSERT_TRUE(removed && level2) << Describe(events);
+    EXPECT_GE(removed->microseconds, level2->microseconds);
+    EXPECT_FALSE(TrustedLocationOfAccess16Exists());
+}
+
+TEST_F(LaunchTest, Access2003GetsNoTrustedLocation) {
+    AccessOpensDatabases(11);
+    Process launch = StartLauncher(LauncherFolder(L"access11"));
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    const Events events = Timeline();
+    ExpectSuccessfulRun(events, "C:\\tolvarine-tests\\access11\\Tolvarine.mde");
+    EXPECT_TRUE(FindEvent(events, "app", "trusted-location none").has_value()) << Describe(events);
+    EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
+}
+
 TEST_F(LaunchTest, MissingDatabaseIsNamedThenLevel2AndExitCode1) {
+    AccessOpensDatabases(16);  // whose trusted location must be gone after the box too
     Process launch = StartLauncher(LauncherFolder(L"no-database", false));
     EXPECT_EQ(AnswerMessageBox(), L"File not found");
     EXPECT_EQ(launch.WaitForExit(kRunLimit), 1u);
     EXPECT_EQ(CurrentLevel(), 2);
-    EXPECT_FALSE(FindEvent(Timeline(), "app", "start").has_value());
+    const Events events = Timeline();
+    EXPECT_FALSE(FindEvent(events, "app", "start").has_value());
+    EXPECT_TRUE(FindEvent(events, "observer", "trusted-location 16.0 C:\\tolvarine-tests\\no-database\\"));
+    EXPECT_FALSE(TrustedLocationOfAccess16Exists());
 }
 
 TEST_F(LaunchTest, MissingAssociationIsNamedThenLevel2AndExitCode1) {
@@ -208,7 +257,6 @@ TEST_F(LaunchTest, MissingAssociationIsNamedThenLevel2AndExitCode1) {
     Process launch = StartLauncher(LauncherFolder(L"no-association"));
     const std::wstring text = AnswerMessageBox();
     const auto code = launch.WaitForExit(kRunLimit);
-    SetUpTestSuite();
     EXPECT_EQ(text, L"No association for file extension");
     EXPECT_EQ(code, 1u);
     EXPECT_EQ(CurrentLevel(), 2);

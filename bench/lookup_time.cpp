@@ -1,0 +1,22 @@
+// Times the launcher's look-up before level 1, in a fresh process as the
+// launcher makes it: which program opens ".mde" files and, for Access, its
+// version. Prints "<milliseconds> <Access version, or 0>".
+#include <windows.h>
+
+#include <cstdio>
+
+#include "launcher/trusted_location.h"
+#include "platform/program_entry.h"
+
+int wmain() {
+    return tolvarine::RunProgram([](tolvarine::Platform& platform) {
+        LARGE_INTEGER frequency, start, end;
+        ::QueryPerformanceFrequency(&frequency);
+        ::QueryPerformanceCounter(&start);
+        const auto version = tolvarine::FindTrustCenterAccess(platform);
+        ::QueryPerformanceCounter(&end);
+        std::printf("%.3f %u\n", static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart,
+                    static_cast<unsigned>(version.value_or(0)));
+        return 0;
+    });
+}

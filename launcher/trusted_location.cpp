@@ -1,0 +1,54 @@
+#include "launcher/trusted_location.h"
+
+#include <string>
+
+#include "launcher/ascii_case.h"
+
+namespace tolvarine {
+
+namespace {
+
+constexpr std::wstring_view kDatabaseExtension = L".mde";
+constexpr std::wstring_view kOpenVerb = L"open";
+constexpr std::wstring_view kAccessFileName = L"MSACCESS.EXE";
+constexpr std::uint16_t kFirstTrustCenterAccess = 12;  // Access 2007; Access 2003 is 11
+
+std::wstring TrustedLocationsKey(std::uint16_t accessVersion) {
+    return L"Software\\Microsoft\\Office\\" + std::to_wstring(accessVersion) +
+           L".0\\Access\\Security\\Trusted Locations";
+}
+
+std::wstring_view FileName(std::wstring_view path) {
+    const auto separator = path.find_last_of(L"\\/");
+    return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
+}
+
+}  // namespace
+
+std::optional<std::uint16_t> FindTrustCenterAccess(Platform& platform) {
+    const std::wstring program = platform.FindAssociatedExecutable(kDatabaseExtension, kOpenVerb);
+    if (!EqualsIgnoringAsciiCase(FileName(program), kAccessFileName)) return std::nullopt;
+    const auto version = platform.GetFileMajorVersion(program);
+    if (!version || *version < kFirstTrustCenterAccess) return std::nullopt;
+    return version;
+}
+
+void AddTrustedLocation(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
+    // A trusted location names its folder with a trailing backslash; a drive root has one already.
+    std::wstring folder(launcherDirectory);
+    if (!folder.ends_with(L'\\')) folder += L'\\';
+    const RegistryEntry values[] = {
+        {L"Path", std::wstring_view(folder)},
+        {L"AllowSubfolders", std::uint32_t{0}},
+        {L"Description", kTrustedLocationDescription},
+    };
+    platform.WriteVolatileRegistryKey(kHkeyCurrentUser, TrustedLocationsKey(accessVersion), kTrustedLocationName,
+                                      values);
+}
+
+void RemoveTrustedLocation(Platform& platform, std::uint16_t accessVersion) {
+    platform.DeleteRegistryKey(kHkeyCurrentUser,
+                               TrustedLocationsKey(accessVersion) + L"\\" + std::wstring(kTrustedLocationName));
+}
+
+}  // namespace tolvarine

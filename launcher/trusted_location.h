@@ -1,0 +1,30 @@
+// Access 2007 and every later Access decide whether a database may run its
+// macros by their Trust Center, not by the Access 2003 level: for them the
+// launcher's folder is one of their trusted locations while the application
+// starts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace tolvarine {
+
+inline constexpr std::wstring_view kTrustedLocationName = L"Tolvarine";
+inline constexpr std::wstring_view kTrustedLocationDescription = L"Tolvarine, while the launcher starts it";
+
+// The version, 12 or later, of the Access that the shell's "open" verb runs
+// for ".mde" files. Nothing for any other program, one whose version cannot
+// be read, and Access 2003 or older.
+std::optional<std::uint16_t> FindTrustCenterAccess(Platform& platform);
+
+// Makes the launcher's folder, without its subfolders, a trusted location
+// of that Access. Failures are not reported.
+void AddTrustedLocation(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory);
+
+// Deletes that trusted location, and nothing else. Failures are not reported.
+void RemoveTrustedLocation(Platform& platform, std::uint16_t accessVersion);
+
+}  // namespace tolvarine
