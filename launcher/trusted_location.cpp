@@ -1,5 +1,6 @@
 #include "launcher/trusted_location.h"
 
+#include <cwchar>
 #include <string>
 
 #include "launcher/ascii_case.h"
@@ -14,8 +15,10 @@ constexpr std::wstring_view kAccessFileName = L"MSACCESS.EXE";
 constexpr std::uint16_t kFirstTrustCenterAccess = 12;  // Access 2007; Access 2003 is 11
 
 std::wstring TrustedLocationsKey(std::uint16_t accessVersion) {
-    return L"Software\\Microsoft\\Office\\" + std::to_wstring(accessVersion) +
-           L".0\\Access\\Security\\Trusted Locations";
+    wchar_t key[80];
+    std::swprintf(key, 80, L"Software\\Microsoft\\Office\\%u.0\\Access\\Security\\Trusted Locations",
+                  static_cast<unsigned>(accessVersion));
+    return key;
 }
 
 std::wstring_view FileName(std::wstring_view path) {
@@ -47,8 +50,10 @@ void AddTrustedLocation(Platform& platform, std::uint16_t accessVersion, std::ws
 }
 
 void RemoveTrustedLocation(Platform& platform, std::uint16_t accessVersion) {
-    platform.DeleteRegistryKey(kHkeyCurrentUser,
-                               TrustedLocationsKey(accessVersion) + L"\\" + std::wstring(kTrustedLocationName));
+    std::wstring key = TrustedLocationsKey(accessVersion);
+    key += L'\\';
+    key += kTrustedLocationName;
+    platform.DeleteRegistryKey(kHkeyCurrentUser, key);
 }
 
 }  // namespace tolvarine
