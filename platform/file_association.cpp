@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/system_library.h"
@@ -37,25 +38,32 @@ std::wstring AssociatedExecutable(std::wstring_view extension, std::wstring_view
 }
 
 std::optional<std::uint16_t> FileMajorVersion(std::wstring_view path) {
-    const UniqueModule version = LoadSystemLibrary(L"version.dll");
-    const auto infoSize = ModuleFunction<decltype(&::GetFileVersionInfoSizeW)>(version.get(), "GetFileVersionInfoSizeW");
-    const auto info = ModuleFunction<decltype(&::GetFileVersionInfoW)>(version.get(), "GetFileVersionInfoW");
-    const auto queryValue = ModuleFunction<decltype(&::VerQueryValueW)>(version.get(), "VerQueryValueW");
-    if (!infoSize || !info || !queryValue) return std::nullopt;
+    // Read from the file mapped as data, which runs none of its code: one
+    // mapping, where GetFileVersionInfoW makes two (and lives in version.dll).
+    const UniqueModule file(::LoadLibraryExW(std::wstring(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!file) return std::nullopt;
+    const HRSRC resource = ::FindResourceW(file.get(), MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    const HGLOBAL loaded = resource ? ::LoadResource(file.get(), resource) : nullptr;
+    const auto* block = static_cast<const std::byte*>(loaded ? ::LockResource(loaded) : nullptr);
+    if (!block) return std::nullopt;
+    const std::size_t size = ::SizeofResource(file.get(), resource);
 
-    const std::wstring file(path);
-    DWORD unused = 0;
-    const DWORD size = infoSize(file.c_str(), &unused);
-    if (size == 0) return std::nullopt;
-    std::vector<std::byte> block(size);
-    if (!info(file.c_str(), 0, size, block.data())) return std::nullopt;
-    void* found = nullptr;
-    UINT length = 0;
-    if (!queryValue(block.data(), L"\\", &found, &length) || !found || length < sizeof(VS_FIXEDFILEINFO))
+    // The block starts with its length, the length of its value, its type
+    // and the key "VS_VERSION_INFO"; the value, VS_FIXEDFILEINFO, follows
+    // at the next 32-bit boundary.
+    constexpr std::wstring_view kKey = L"VS_VERSION_INFO";
+    constexpr std::size_t kKeyOffset = 3 * sizeof(WORD);
+    constexpr std::size_t kValueOffset = (kKeyOffset + (kKey.size() + 1) * sizeof(wchar_t) + 3) / 4 * 4;
+    if (size < kValueOffset + sizeof(VS_FIXEDFILEINFO)) return std::nullopt;
+    WORD valueLength = 0;
+    std::memcpy(&valueLength, block + sizeof(WORD), sizeof(valueLength));
+    if (valueLength < sizeof(VS_FIXEDFILEINFO) ||
+        std::memcmp(block + kKeyOffset, kKey.data(), (kKey.size() + 1) * sizeof(wchar_t)) != 0)
         return std::nullopt;
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(found);
-    if (fixed->dwSignature != VS_FFI_SIGNATURE) return std::nullopt;
-    return HIWORD(fixed->dwFileVersionMS);
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, block + kValueOffset, sizeof(fixed));
+    if (fixed.dwSignature != VS_FFI_SIGNATURE) return std::nullopt;
+    return HIWORD(fixed.dwFileVersionMS);
 }
 
 }  // namespace tolvarine

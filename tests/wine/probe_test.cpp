@@ -1,8 +1,10 @@
 // Copies of this test program run as probes: GetLauncherDirectory where a
 // launcher may stand (a drive root, a folder named outside the ANSI code
-// page), and the DLL search the programs' entry frame leaves.
+// page), and the DLL search the programs' entry frame leaves. Also the
+// version the platform reads from a program's file.
 #include <gtest/gtest.h>
 
+#include "platform/windows_platform.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace tolvarine::wine_test {
@@ -49,6 +51,14 @@ TEST(ProgramEntry, HardeningKeepsDllsOfTheProgramAndCurrentFoldersFromLoading) {
     };
     EXPECT_EQ(loaded(L"plain"), 3u);
     EXPECT_EQ(loaded(L"hardened"), 0u);
+}
+
+TEST(FileMajorVersion, ReadFromTheVersionResourceOfAnyProgram) {
+    WindowsPlatform platform;
+    EXPECT_EQ(platform.GetFileMajorVersion(BinDir() + L"\\standin_access16.exe"), 16);
+    EXPECT_EQ(platform.GetFileMajorVersion(BinDir() + L"\\TolvarineLauncher.exe"), 1);
+    EXPECT_EQ(platform.GetFileMajorVersion(BinDir() + L"\\standin_app.exe"), std::nullopt);  // has none
+    EXPECT_EQ(platform.GetFileMajorVersion(BinDir() + L"\\missing.exe"), std::nullopt);
 }
 
 }  // namespace
