@@ -156,24 +156,15 @@ TEST(LaunchMain, DriveRootGivesTwoBackslashesPassedUnchanged) {
     EXPECT_EQ(platform.calls[6], L"ShellExecuteW(0x10010, Open, Q:\\\\Tolvarine.mde, \"\", C:\\, 1)");
 }
 
-// Each way a run can end: opened, a failed open (launcher at a drive root),
-// no window within the bound.
-void Configure(FakePlatform& platform, int course) {
-    if (course == 1) {
-        platform.shellResult = 2;
-        platform.launcherDirectory = L"Q:\\";
-    }
-    if (course == 2) {
-        platform.pollsBeforeWindow = 1'000'000'000;
-        platform.tickPerCall = 50;
-    }
-}
-
 TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAfterLevel2) {
     const std::wstring locations = L"Software\\Microsoft\\Office\\12.0\\Access\\Security\\Trusted Locations";
+    // Each way a run ends: opened; a failed open, here at a drive root; no window within the bound.
     for (int course = 0; course < 3; ++course) {
         FakePlatform platform;
-        Configure(platform, course);
+        platform.shellResult = course == 1 ? 2 : 42;
+        platform.launcherDirectory = course == 1 ? L"Q:\\" : L"C:\\Apps\\Tolvarine";
+        platform.pollsBeforeWindow = course == 2 ? 1'000'000'000 : 0;
+        platform.tickPerCall = 50;
         platform.associatedExecutable = L"C:\\Office12\\msaccess.exe";
         platform.executableVersion = 12;
         EXPECT_EQ(ExitCode(platform), course);
@@ -190,21 +181,17 @@ TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAf
 }
 
 TEST(LaunchMain, NoTrustedLocationUnlessAccess2007OrLaterOpensTheDatabase) {
+    FakePlatform withoutHandler;
+    ExitCode(withoutHandler);
     const std::pair<const wchar_t*, std::optional<std::uint16_t>> handlers[] = {
         {L"C:\\Apps\\viewer.exe", 16}, {L"C:\\Office\\MSACCESS.EXE", std::nullopt}, {L"C:\\Office\\MSACCESS.EXE", 11}};
-    for (int course = 0; course < 3; ++course) {
-        FakePlatform withoutHandler;
-        Configure(withoutHandler, course);
-        ExitCode(withoutHandler);
-        for (const auto& [program, version] : handlers) {
-            FakePlatform platform;
-            Configure(platform, course);
-            platform.associatedExecutable = program;
-            platform.executableVersion = version;
-            EXPECT_EQ(ExitCode(platform), course);
-            std::erase_if(platform.calls, [](const std::wstring& call) { return call.starts_with(L"GetFileMajorVersion"); });
-            EXPECT_EQ(platform.calls, withoutHandler.calls) << program;
-        }
+    for (const auto& [program, version] : handlers) {
+        FakePlatform platform;
+        platform.associatedExecutable = program;
+        platform.executableVersion = version;
+        EXPECT_EQ(ExitCode(platform), 0);
+        std::erase_if(platform.calls, [](const std::wstring& call) { return call.starts_with(L"GetFileMajorVersion"); });
+        EXPECT_EQ(platform.calls, withoutHandler.calls) << program;
     }
 }
 

@@ -207,13 +207,6 @@ std::wstring AnswerMessageBox() {
     return box->text;
 }
 
-bool TrustedLocationOfAccess16Exists() {
-    UniqueRegistryKey key;
-    return ::RegOpenKeyExW(HKEY_CURRENT_USER,
-                           L"Software\\Microsoft\\Office\\16.0\\Access\\Security\\Trusted Locations\\Tolvarine", 0,
-                           KEY_READ, key.put()) == ERROR_SUCCESS;
-}
-
 TEST_F(LaunchTest, Access2016OrLaterTrustsTheLauncherFolderOnlyWhileTheApplicationStarts) {
     AccessOpensDatabases(16);
     const std::wstring folder = LauncherFolder(L"access16 Zo\u00EB \u6587\u4EF6");
@@ -227,7 +220,7 @@ TEST_F(LaunchTest, Access2016OrLaterTrustsTheLauncherFolderOnlyWhileTheApplicati
     const auto level2 = FindEvent(events, "observer", "level=2");
     ASSERT_TRUE(removed && level2) << Describe(events);
     EXPECT_GE(removed->microseconds, level2->microseconds);
-    EXPECT_FALSE(TrustedLocationOfAccess16Exists());
+    EXPECT_EQ(support::ReadTrustedLocation(), L"none");
 }
 
 TEST_F(LaunchTest, Access2003GetsNoTrustedLocation) {
@@ -249,7 +242,7 @@ TEST_F(LaunchTest, MissingDatabaseIsNamedThenLevel2AndExitCode1) {
     const Events events = Timeline();
     EXPECT_FALSE(FindEvent(events, "app", "start").has_value());
     EXPECT_TRUE(FindEvent(events, "observer", "trusted-location 16.0 C:\\tolvarine-tests\\no-database\\"));
-    EXPECT_FALSE(TrustedLocationOfAccess16Exists());
+    EXPECT_EQ(support::ReadTrustedLocation(), L"none");
 }
 
 TEST_F(LaunchTest, MissingAssociationIsNamedThenLevel2AndExitCode1) {
