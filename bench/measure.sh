@@ -85,10 +85,13 @@ run_once() {
         $2 ~ /^app/ && $3 == "launched" && !launched { launched = $1 }
         $2 ~ /^app/ && $3 == "start" && !seen { seen = $4; sub(/level=/, "", seen) }
         $2 ~ /^app/ && $3 == "window" && !win { win = $1 }
+        $2 == "observer" && $3 == "trusted-location" && $4 != "none" && !trust_on { trust_on = $1 }
+        $2 == "observer" && $3 == "trusted-location" && $4 == "none" && !trust_off { trust_off = $1 }
         END {
             if (launched) printf "overhead_ms %.3f\n", (launched - start) / 1000
             if (seen != "") printf "app_saw_level %s\n", seen
             if (l1 && l2) printf "exposure_ms %.3f\n", (l2 - l1) / 1000
+            if (trust_on && trust_off) printf "trusted_ms %.3f\n", (trust_off - trust_on) / 1000
             if (l1 && win) printf "startup_part_ms %.3f\n", (win - l1) / 1000
             if (win && l2) { printf "launcher_part_ms %.3f\n", (l2 - win) / 1000
                              printf "reaction_ms %.3f\n", (l2 - win) / 1000 - 1000 }

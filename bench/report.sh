@@ -43,11 +43,17 @@ $runs launches per scenario, against the stand-in application (registered for
 
 Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores,
 $(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo); $(. /etc/os-release && echo "$PRETTY_NAME"), $(wine --version);
-$(date -u +%Y-%m-%d). The whole run took $elapsed s.
+$(date -u +%Y-%m-%d); ${TOLVARINE_WINE_ARCH_NOTE:-32-bit builds under Wine}. The whole run took $elapsed s.
 
 Scenarios: \`launcher-0.5s\`, \`launcher-2s\`: window 0.5 s or 2 s after the
 application starts. \`launcher-10s-slow\`: a slow start, the application reads
-the level at 9.5 s and shows its window at 10 s. \`shell-open-only\`: a program
+the level at 9.5 s and shows its window at 10 s. \`launcher-access16-0.5s\`: as
+\`launcher-0.5s\`, with the stand-in installed as \`MSACCESS.EXE\` of version 16
+opening \`.mde\` files, so that the launcher also adds and removes its trusted
+location. \`lookup-standin\`, \`lookup-access16\`: the launcher's look-up before
+level 1 (the program that opens \`.mde\` files and, for Access, its version),
+timed in a fresh process by \`bench/lookup_time.cpp\`, with each of those
+programs opening \`.mde\` files. \`shell-open-only\`: a program
 that only opens the file through the shell. \`batch-file-slow\`: the usual
 batch file (\`bench/usual-launch.bat\`: \`reg add\` level 1, \`start\` the
 database, wait a fixed 2 s with \`ping\`, \`reg add\` level 2), with an
@@ -57,17 +63,21 @@ depend on the application: it is the fixed wait.
 | Figure | Scenario | Median | P10 | P90 |
 |---|---|---|---|---|
 HEADER
-for s in launcher-0.5s launcher-2s launcher-10s-slow batch-file-slow; do
+for s in launcher-0.5s launcher-2s launcher-10s-slow launcher-access16-0.5s batch-file-slow; do
     row "Exposure: level 1 in force (ms)" $s exposure_ms %.1f
 done
-for s in launcher-0.5s launcher-2s launcher-10s-slow; do
+row "Exposure: trusted location in force (ms)" launcher-access16-0.5s trusted_ms %.1f
+for s in launcher-0.5s launcher-2s launcher-10s-slow launcher-access16-0.5s; do
     row "… the application's start-up: level 1 → window (ms)" $s startup_part_ms %.1f
     row "… the launcher's part: window → level 2 (ms)" $s launcher_part_ms %.1f
 done
-for s in launcher-0.5s launcher-2s launcher-10s-slow; do
+for s in launcher-0.5s launcher-2s launcher-10s-slow launcher-access16-0.5s; do
     row "Reaction: window → level 2, less the 1000 ms settle (ms)" $s reaction_ms %.2f
 done
 row "Start: program start → application process start (ms)" launcher-0.5s overhead_ms %.1f
+row "Start: program start → application process start (ms)" launcher-access16-0.5s overhead_ms %.1f
+row "Look-up before level 1: .mde handler and its version (ms)" lookup-standin lookup_ms %.2f
+row "Look-up before level 1: .mde handler and its version (ms)" lookup-access16 lookup_ms %.2f
 row "Start: program start → application process start (ms)" shell-open-only overhead_ms %.1f
 for s in launcher-0.5s launcher-2s launcher-10s-slow; do
     row "CPU: launcher, CPU s per s of waiting" $s cpu_per_wait_s %.3f

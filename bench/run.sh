@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # make bench: runs the real TolvarineLauncher.exe under Wine on a virtual
-# display against the stand-in application, BENCH_RUNS times (default 20)
-# per scenario, and prints one table of medians and 10th/90th percentiles.
+# display against the stand-in application (and the same stand-in as Access
+# 2016 to 365), BENCH_RUNS times (default 20) per scenario, times the
+# launcher's look-up of the Access that opens .mde files, and prints one
+# table of medians and 10th/90th percentiles.
 # Writes bench/results.md and bench/timeline.svg.
 #
 # Times come from the performance counter (equal to Linux CLOCK_MONOTONIC_RAW
@@ -29,8 +31,28 @@ cp "$images/TolvarineLauncher.exe" "$images/shell_open_only.exe" "$folder/"
 : >"$folder/Tolvarine.mde"
 sed 's/$/\r/' "$root/bench/usual-launch.bat" >"$folder/usual-launch.bat"
 wine reg add 'HKCR\.mde' /ve /d TolvarineBench.Database /f >/dev/null
-wine reg add 'HKCR\TolvarineBench.Database\shell\open\command' /ve /d "\"$bin\\standin_app.exe\" \"%1\"" /f >/dev/null
+# open_mde_with <program>: the program that opens .mde files from now on.
+open_mde_with() {
+    wine reg add 'HKCR\TolvarineBench.Database\shell\open\command' /ve /d "\"$1\" \"%1\"" /f >/dev/null
+}
+open_mde_with "$bin\\standin_app.exe"
+# The same stand-in as Access 2016 to 365, for the scenarios that name it.
+mkdir -p "$WINEPREFIX/drive_c/Office16"
+cp "$images/standin_access16.exe" "$WINEPREFIX/drive_c/Office16/MSACCESS.EXE"
 wineserver_pid=$(find_wineserver)
+
+# time_lookup <name>: the launcher's look-up before level 1, timed in a
+# fresh process each time, as the launcher makes it.
+time_lookup() {
+    local i
+    printf '%-22s' "$1"
+    mkdir -p "$out/$1"
+    for i in $(seq "$runs"); do
+        wine "$images/lookup_time.exe" | awk '{ print "lookup_ms", $1 }' >>"$out/$1/figures.tsv"
+        printf '.'
+    done
+    printf '\n'
+}
 
 # run_scenario <name> <window delay ms> <start-up ms> <program (Windows path)>
 run_scenario() {
@@ -49,6 +71,11 @@ run_scenario launcher-0.5s 500 0 'C:\Bench\TolvarineLauncher.exe'
 run_scenario launcher-2s 2000 0 'C:\Bench\TolvarineLauncher.exe'
 # A slow start: the application reads the level at 9.5 s, its window at 10 s.
 run_scenario launcher-10s-slow 500 9500 'C:\Bench\TolvarineLauncher.exe'
+time_lookup lookup-standin
+open_mde_with 'C:\Office16\MSACCESS.EXE'
+run_scenario launcher-access16-0.5s 500 0 'C:\Bench\TolvarineLauncher.exe'
+time_lookup lookup-access16
+open_mde_with "$bin\\standin_app.exe"
 run_scenario shell-open-only 0 0 'C:\Bench\shell_open_only.exe'
 # The application reads the level after the batch file's fixed wait is over.
 run_scenario batch-file-slow 0 2700 'C:\Bench\usual-launch.bat'
