@@ -76,13 +76,12 @@ endforeach()
 # Helpers for the tests, the demo and the benchmark. The stand-in application
 # is also built as Access 2003 (11) and as Access 2016 to 365 (16): the same
 # program with that version resource, installed as MSACCESS.EXE.
+add_executable(standin_app WIN32 tests/support/standin_app.cpp)
 foreach(major 11 16)
   set(ACCESS_MAJOR ${major})
   configure_file(tests/support/access_version.rc.in ${CMAKE_BINARY_DIR}/access${major}_version.rc @ONLY)
+  add_executable(standin_access${major} WIN32 tests/support/standin_app.cpp ${CMAKE_BINARY_DIR}/access${major}_version.rc)
 endforeach()
-add_executable(standin_app WIN32 tests/support/standin_app.cpp)
-add_executable(standin_access11 WIN32 tests/support/standin_app.cpp ${CMAKE_BINARY_DIR}/access11_version.rc)
-add_executable(standin_access16 WIN32 tests/support/standin_app.cpp ${CMAKE_BINARY_DIR}/access16_version.rc)
 add_executable(launch_observer WIN32 tests/support/launch_observer.cpp)
 foreach(helper standin_app standin_access11 standin_access16 launch_observer)
   target_link_libraries(${helper} PRIVATE tolvarine_test_support shell32 user32)

@@ -13,6 +13,8 @@ constexpr std::wstring_view kDatabaseExtension = L".mde";
 constexpr std::wstring_view kOpenVerb = L"open";
 constexpr std::wstring_view kAccessFileName = L"MSACCESS.EXE";
 constexpr std::uint16_t kFirstTrustCenterAccess = 12;  // Access 2007; Access 2003 is 11
+constexpr std::wstring_view kTrustedLocationName = L"Tolvarine";
+constexpr std::wstring_view kTrustedLocationDescription = L"Tolvarine, while the launcher starts it";
 
 std::wstring TrustedLocationsKey(std::uint16_t accessVersion) {
     wchar_t key[80];

@@ -12,9 +12,6 @@
 
 namespace tolvarine {
 
-inline constexpr std::wstring_view kTrustedLocationName = L"Tolvarine";
-inline constexpr std::wstring_view kTrustedLocationDescription = L"Tolvarine, while the launcher starts it";
-
 // The version, 12 or later, of the Access that the shell's "open" verb runs
 // for ".mde" files. Nothing for any other program, one whose version cannot
 // be read, and Access 2003 or older.
