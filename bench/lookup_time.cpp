@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "launcher/trusted_location.h"
+#include "launcher/database_access.h"
 #include "platform/program_entry.h"
 
 int wmain() {
@@ -13,10 +13,10 @@ int wmain() {
         LARGE_INTEGER frequency, start, end;
         ::QueryPerformanceFrequency(&frequency);
         ::QueryPerformanceCounter(&start);
-        const auto version = tolvarine::FindTrustCenterAccess(platform);
+        const auto access = tolvarine::FindDatabaseAccess(platform);
         ::QueryPerformanceCounter(&end);
         std::printf("%.3f %u\n", static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart,
-                    static_cast<unsigned>(version.value_or(0)));
+                    static_cast<unsigned>(access ? access->version.value_or(0) : 0));
         return 0;
     });
 }

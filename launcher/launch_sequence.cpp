@@ -2,11 +2,14 @@
 // application's window plus a second, level 2. Where Access 2007 or later
 // opens the database, its trusted location for the launcher's folder is
 // added with level 1 and removed with level 2. Every way out of the run
-// after the first write goes through both restores, so the launcher never
-// leaves the lowered settings in force.
+// after the first write goes through both restores before it shows or
+// returns anything, so the launcher never leaves the lowered settings in
+// force. An Access that cannot open the application gets nothing lowered.
 #include <string>
+#include <utility>
 
 #include "launcher/ascii_case.h"
+#include "launcher/database_access.h"
 #include "launcher/module1.h"
 #include "launcher/trusted_location.h"
 
@@ -44,19 +47,16 @@ bool WaitForApplicationWindow(Platform& platform) {
     return true;
 }
 
-// Opens the database and waits for the application's window plus the
-// settle delay; on a failed open, names the failure first.
-LaunchOutcome OpenDatabase(Platform& platform, const std::wstring& databasePath) {
+// Opens the database and, once it opens, waits for the application's
+// window plus the settle delay. Gives the shell's result and the outcome.
+std::pair<std::int32_t, LaunchOutcome> OpenDatabase(Platform& platform, const std::wstring& databasePath) {
     const WindowHandle owner = platform.GetDesktopWindow();
     const std::int32_t result =
         platform.ShellExecuteW(owner, kShellVerb, databasePath, kShellParameters, kShellDirectory, kShowNormal);
-    if (result <= 32) {
-        platform.ShowMessageBox(ShellErrorText(result));
-        return LaunchOutcome::OpenFailed;
-    }
-    if (!WaitForApplicationWindow(platform)) return LaunchOutcome::WindowNeverShown;
+    if (result <= 32) return {result, LaunchOutcome::OpenFailed};
+    if (!WaitForApplicationWindow(platform)) return {result, LaunchOutcome::WindowNeverShown};
     platform.Sleep(kSettleDelayMilliseconds);
-    return LaunchOutcome::Opened;
+    return {result, LaunchOutcome::Opened};
 }
 
 }  // namespace
@@ -67,13 +67,22 @@ LaunchOutcome LaunchMain(Platform& platform) {
     const std::wstring databasePath = launcherDirectory + std::wstring(kDatabaseFileSuffix);
     // Looked up before anything is lowered, so that it adds nothing to the
     // time the lowered settings are in force.
-    const std::optional<std::uint16_t> trustCenterAccess = FindTrustCenterAccess(platform);
+    const std::optional<DatabaseAccess> access = FindDatabaseAccess(platform);
+    if (access && IsOtherEdition(*access)) {
+        // Lowering anything would only leave it lowered while Access refuses the file.
+        platform.ShowMessageBox(OtherEditionText(*access));
+        return LaunchOutcome::OtherAccessEdition;
+    }
+    const std::optional<std::uint16_t> trustCenterVersion = TrustCenterVersion(access);
 
-    if (trustCenterAccess) AddTrustedLocation(platform, *trustCenterAccess, launcherDirectory);
+    if (trustCenterVersion) AddTrustedLocation(platform, *trustCenterVersion, launcherDirectory);
     SetAccessSecurityLevel(platform, kLowSecurityLevel);
-    const LaunchOutcome outcome = OpenDatabase(platform, databasePath);
+    const auto [shellResult, outcome] = OpenDatabase(platform, databasePath);
     SetAccessSecurityLevel(platform, kMediumSecurityLevel);
-    if (trustCenterAccess) RemoveTrustedLocation(platform, *trustCenterAccess);
+    if (trustCenterVersion) RemoveTrustedLocation(platform, *trustCenterVersion);
+    // Named only now: the box may wait for the user for hours, and nothing
+    // is being opened that needs the lowered settings.
+    if (outcome == LaunchOutcome::OpenFailed) platform.ShowMessageBox(ShellErrorText(shellResult));
     return outcome;
 }
 

@@ -12,9 +12,11 @@ namespace tolvarine {
 
 // How a run ended; the value is the process exit code.
 enum class LaunchOutcome : int {
-    Opened = 0,            // the window appeared; level 2 written
-    OpenFailed = 1,        // the shell could not open the database; level 2 written
-    WindowNeverShown = 2,  // no window within the bound; level 2 written
+    Opened = 0,              // the window appeared; level 2 written
+    OpenFailed = 1,          // the shell could not open the database; level 2 written, then the failure named
+    WindowNeverShown = 2,    // no window within the bound; level 2 written
+    // 3 is a system error, which the program entry reports.
+    OtherAccessEdition = 4,  // the Access here is built for another machine; nothing written or opened
 };
 
 inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";

@@ -3,16 +3,10 @@
 #include <cwchar>
 #include <string>
 
-#include "launcher/ascii_case.h"
-
 namespace tolvarine {
 
 namespace {
 
-constexpr std::wstring_view kDatabaseExtension = L".mde";
-constexpr std::wstring_view kOpenVerb = L"open";
-constexpr std::wstring_view kAccessFileName = L"MSACCESS.EXE";
-constexpr std::uint16_t kFirstTrustCenterAccess = 12;  // Access 2007; Access 2003 is 11
 constexpr std::wstring_view kTrustedLocationName = L"Tolvarine";
 constexpr std::wstring_view kTrustedLocationDescription = L"Tolvarine, while the launcher starts it";
 
@@ -23,20 +17,7 @@ std::wstring TrustedLocationsKey(std::uint16_t accessVersion) {
     return key;
 }
 
-std::wstring_view FileName(std::wstring_view path) {
-    const auto separator = path.find_last_of(L"\\/");
-    return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
-}
-
 }  // namespace
-
-std::optional<std::uint16_t> FindTrustCenterAccess(Platform& platform) {
-    const std::wstring program = platform.FindAssociatedExecutable(kDatabaseExtension, kOpenVerb);
-    if (!EqualsIgnoringAsciiCase(FileName(program), kAccessFileName)) return std::nullopt;
-    const auto version = platform.GetFileMajorVersion(program);
-    if (!version || *version < kFirstTrustCenterAccess) return std::nullopt;
-    return version;
-}
 
 void AddTrustedLocation(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
     // A trusted location names its folder with a trailing backslash; a drive root has one already.

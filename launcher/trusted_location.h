@@ -5,17 +5,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 #include "platform/platform.h"
 
 namespace tolvarine {
-
-// The version, 12 or later, of the Access that the shell's "open" verb runs
-// for ".mde" files. Nothing for any other program, one whose version cannot
-// be read, and Access 2003 or older.
-std::optional<std::uint16_t> FindTrustCenterAccess(Platform& platform);
 
 // Makes the launcher's folder, without its subfolders, a trusted location
 // of that Access. Failures are not reported.

@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -15,6 +16,52 @@ namespace {
 
 // Paths may be longer than MAX_PATH, but never longer than this.
 constexpr DWORD kLongestPath = 32768;
+
+// The machine in the PE header of a file mapped as data, which is laid out
+// as the file is. The loader has checked the signatures; the offsets are
+// still checked against the mapping, which may be cut short.
+std::optional<std::uint16_t> ImageMachine(const std::byte* base) {
+    MEMORY_BASIC_INFORMATION region;
+    if (::VirtualQuery(base, &region, sizeof(region)) != sizeof(region)) return std::nullopt;
+    const std::size_t size = region.RegionSize;
+    IMAGE_DOS_HEADER dos;
+    if (size < sizeof(dos)) return std::nullopt;
+    std::memcpy(&dos, base, sizeof(dos));
+    const auto headerOffset = static_cast<std::size_t>(static_cast<std::uint32_t>(dos.e_lfanew));
+    if (dos.e_magic != IMAGE_DOS_SIGNATURE || headerOffset > size - sizeof(DWORD) - sizeof(IMAGE_FILE_HEADER))
+        return std::nullopt;
+    DWORD signature;
+    IMAGE_FILE_HEADER header;
+    std::memcpy(&signature, base + headerOffset, sizeof(signature));
+    std::memcpy(&header, base + headerOffset + sizeof(signature), sizeof(header));
+    if (signature != IMAGE_NT_SIGNATURE) return std::nullopt;
+    return header.Machine;
+}
+
+std::optional<std::uint16_t> MajorVersion(HMODULE file) {
+    const HRSRC resource = ::FindResourceW(file, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    const HGLOBAL loaded = resource ? ::LoadResource(file, resource) : nullptr;
+    const auto* block = static_cast<const std::byte*>(loaded ? ::LockResource(loaded) : nullptr);
+    if (!block) return std::nullopt;
+    const std::size_t size = ::SizeofResource(file, resource);
+
+    // The block starts with its length, the length of its value, its type
+    // and the key "VS_VERSION_INFO"; the value, VS_FIXEDFILEINFO, follows
+    // at the next 32-bit boundary.
+    constexpr std::wstring_view kKey = L"VS_VERSION_INFO";
+    constexpr std::size_t kKeyOffset = 3 * sizeof(WORD);
+    constexpr std::size_t kValueOffset = (kKeyOffset + (kKey.size() + 1) * sizeof(wchar_t) + 3) / 4 * 4;
+    if (size < kValueOffset + sizeof(VS_FIXEDFILEINFO)) return std::nullopt;
+    WORD valueLength = 0;
+    std::memcpy(&valueLength, block + sizeof(WORD), sizeof(valueLength));
+    if (valueLength < sizeof(VS_FIXEDFILEINFO) ||
+        std::memcmp(block + kKeyOffset, kKey.data(), (kKey.size() + 1) * sizeof(wchar_t)) != 0)
+        return std::nullopt;
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, block + kValueOffset, sizeof(fixed));
+    if (fixed.dwSignature != VS_FFI_SIGNATURE) return std::nullopt;
+    return HIWORD(fixed.dwFileVersionMS);
+}
 
 }  // namespace
 
@@ -37,33 +84,16 @@ std::wstring AssociatedExecutable(std::wstring_view extension, std::wstring_view
     }
 }
 
-std::optional<std::uint16_t> FileMajorVersion(std::wstring_view path) {
-    // Read from the file mapped as data, which runs none of its code: one
-    // mapping, where GetFileVersionInfoW makes two (and lives in version.dll).
+ProgramImage ReadProgramImageFile(std::wstring_view path) {
+    // Read from the file mapped as data, which runs none of its code and
+    // works for an image of any machine: one mapping, where
+    // GetFileVersionInfoW makes two (and lives in version.dll).
     const UniqueModule file(::LoadLibraryExW(std::wstring(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    if (!file) return std::nullopt;
-    const HRSRC resource = ::FindResourceW(file.get(), MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
-    const HGLOBAL loaded = resource ? ::LoadResource(file.get(), resource) : nullptr;
-    const auto* block = static_cast<const std::byte*>(loaded ? ::LockResource(loaded) : nullptr);
-    if (!block) return std::nullopt;
-    const std::size_t size = ::SizeofResource(file.get(), resource);
-
-    // The block starts with its length, the length of its value, its type
-    // and the key "VS_VERSION_INFO"; the value, VS_FIXEDFILEINFO, follows
-    // at the next 32-bit boundary.
-    constexpr std::wstring_view kKey = L"VS_VERSION_INFO";
-    constexpr std::size_t kKeyOffset = 3 * sizeof(WORD);
-    constexpr std::size_t kValueOffset = (kKeyOffset + (kKey.size() + 1) * sizeof(wchar_t) + 3) / 4 * 4;
-    if (size < kValueOffset + sizeof(VS_FIXEDFILEINFO)) return std::nullopt;
-    WORD valueLength = 0;
-    std::memcpy(&valueLength, block + sizeof(WORD), sizeof(valueLength));
-    if (valueLength < sizeof(VS_FIXEDFILEINFO) ||
-        std::memcmp(block + kKeyOffset, kKey.data(), (kKey.size() + 1) * sizeof(wchar_t)) != 0)
-        return std::nullopt;
-    VS_FIXEDFILEINFO fixed;
-    std::memcpy(&fixed, block + kValueOffset, sizeof(fixed));
-    if (fixed.dwSignature != VS_FFI_SIGNATURE) return std::nullopt;
-    return HIWORD(fixed.dwFileVersionMS);
+    if (!file) return {};
+    // The handle of a data file is its view's address with the low bits set.
+    const auto* base = reinterpret_cast<const std::byte*>(reinterpret_cast<std::uintptr_t>(file.get()) &
+                                                          ~std::uintptr_t{3});
+    return {ImageMachine(base), MajorVersion(file.get())};
 }
 
 }  // namespace tolvarine

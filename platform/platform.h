@@ -23,6 +23,18 @@ inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr int kShowNormal = 1;
 
+// The machine a program image is built for, as its PE header names it.
+inline constexpr std::uint16_t kMachineX86 = 0x014c;
+inline constexpr std::uint16_t kMachineX64 = 0x8664;
+inline constexpr std::uint16_t kMachineArm64 = 0xaa64;
+
+// What a program's file says of itself, read without running any of it.
+struct ProgramImage {
+    std::optional<std::uint16_t> machine;       // nothing when the header cannot be read
+    std::optional<std::uint16_t> majorVersion;  // of the file version in its version resource
+    bool operator==(const ProgramImage&) const = default;
+};
+
 // A value written in UTF-16: a REG_DWORD number or REG_SZ text.
 struct RegistryEntry {
     std::wstring_view name;
@@ -55,9 +67,9 @@ public:
     // extension, as the shell resolves it; empty when there is none.
     virtual std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) = 0;
 
-    // The major number of the file version in a program's version resource;
-    // nothing when it has none or it cannot be read.
-    virtual std::optional<std::uint16_t> GetFileMajorVersion(std::wstring_view path) = 0;
+    // The machine and the major version a program's file names; each is
+    // nothing when the file does not say or cannot be read.
+    virtual ProgramImage ReadProgramImage(std::wstring_view path) = 0;
 
     virtual WindowHandle GetDesktopWindow() = 0;
 

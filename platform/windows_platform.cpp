@@ -102,8 +102,8 @@ std::wstring WindowsPlatform::FindAssociatedExecutable(std::wstring_view extensi
     return AssociatedExecutable(extension, verb);
 }
 
-std::optional<std::uint16_t> WindowsPlatform::GetFileMajorVersion(std::wstring_view path) {
-    return FileMajorVersion(path);
+ProgramImage WindowsPlatform::ReadProgramImage(std::wstring_view path) {
+    return ReadProgramImageFile(path);
 }
 
 WindowHandle WindowsPlatform::GetDesktopWindow() { return reinterpret_cast<WindowHandle>(::GetDesktopWindow()); }

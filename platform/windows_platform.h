@@ -25,7 +25,7 @@ public:
                                   std::span<const RegistryEntry> values) override;
     long DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) override;
     std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
-    std::optional<std::uint16_t> GetFileMajorVersion(std::wstring_view path) override;
+    ProgramImage ReadProgramImage(std::wstring_view path) override;
     WindowHandle GetDesktopWindow() override;
     std::int32_t ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
                                std::wstring_view parameters, std::wstring_view directory,

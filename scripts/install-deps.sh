@@ -1,20 +1,17 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on Debian 12, when it is missing:
-# the 32-bit Wine where this host runs 32-bit code, the x86-64 cross
-# compiler where the Windows programs must run as 64-bit builds, and wine64
-# everywhere (the 64-bit prefix).
+# the 32-bit Wine where this host runs 32-bit code, and wine64 and both
+# cross compilers everywhere (the 64-bit prefix, the other machine's stand-in).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-arch.sh"
 choose_wine_arch
 
-packages=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
-          wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick osslsigncode openssl)
-if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then
-    packages+=(wine32:i386)
-else
-    packages+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
-fi
+# Both cross compilers everywhere: the tests read a stand-in built for the
+# other machine than the programs under test.
+packages=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+          googletest wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick osslsigncode openssl)
+[ "$TOLVARINE_WINE_ARCH" = 32 ] && packages+=(wine32:i386)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -85,9 +85,9 @@ std::wstring FakePlatform::FindAssociatedExecutable(std::wstring_view extension,
     return associatedExecutable;
 }
 
-std::optional<std::uint16_t> FakePlatform::GetFileMajorVersion(std::wstring_view path) {
-    Record(L"GetFileMajorVersion(" + std::wstring(path) + L")");
-    return executableVersion;
+ProgramImage FakePlatform::ReadProgramImage(std::wstring_view path) {
+    Record(L"ReadProgramImage(" + std::wstring(path) + L")");
+    return {executableMachine, executableVersion};
 }
 
 WindowHandle FakePlatform::GetDesktopWindow() {

@@ -34,6 +34,7 @@ public:
     std::uint32_t processId = 777;
     std::wstring associatedExecutable;  // the program that opens ".mde" files
     std::optional<std::uint16_t> executableVersion;
+    std::optional<std::uint16_t> executableMachine;  // nothing: a header that cannot be read
     std::optional<Error> startError;
 
     std::vector<std::wstring> calls;
@@ -47,7 +48,7 @@ public:
                                   std::span<const RegistryEntry> values) override;
     long DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) override;
     std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
-    std::optional<std::uint16_t> GetFileMajorVersion(std::wstring_view path) override;
+    ProgramImage ReadProgramImage(std::wstring_view path) override;
     WindowHandle GetDesktopWindow() override;
     std::int32_t ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
                                std::wstring_view parameters, std::wstring_view directory,

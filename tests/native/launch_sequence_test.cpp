@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "launcher/database_access.h"
 #include "launcher/module1.h"
 #include "tests/native/fake_platform.h"
 
@@ -74,7 +75,7 @@ TEST(LaunchMain, OpenResultAbove32IsSuccessAnd32OrLessIsFailure) {
     EXPECT_EQ(ExitCode(failed), 1);
 }
 
-TEST(LaunchMain, FailedOpenNamesTheFailureThenRestoresLevel2AndEnds) {
+TEST(LaunchMain, FailedOpenRestoresLevel2ThenNamesTheFailureAndEnds) {
     const std::pair<std::int32_t, const wchar_t*> courses[] = {
         {2, L"File not found"}, {32, L"DLL not found"}, {0, L"Unknown error"}, {INT32_MIN, L"Unknown error"}};
     for (const auto& [result, text] : courses) {
@@ -83,8 +84,9 @@ TEST(LaunchMain, FailedOpenNamesTheFailureThenRestoresLevel2AndEnds) {
         EXPECT_EQ(ExitCode(platform), 1) << result;
         EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()", kLookUp},
                                           LevelWrite(1),
-                                          {L"GetDesktopWindow()", kOpen, L"ShowMessageBox(" + std::wstring(text) + L")"},
-                                          LevelWrite(2)}))
+                                          {L"GetDesktopWindow()", kOpen},
+                                          LevelWrite(2),
+                                          {L"ShowMessageBox(" + std::wstring(text) + L")"}}))
             << result;
     }
 }
@@ -157,20 +159,29 @@ TEST(LaunchMain, DriveRootGivesTwoBackslashesPassedUnchanged) {
 }
 
 TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAfterLevel2) {
-    const std::wstring locations = L"Software\\Microsoft\\Office\\12.0\\Access\\Security\\Trusted Locations";
-    // Each way a run ends: opened; a failed open, here at a drive root; no window within the bound.
+    // Each way a run ends: opened; a failed open, here at a drive root; no
+    // window within the bound, here with Access 16 built for the
+    // application's machine. Access 12's machine cannot be read.
     for (int course = 0; course < 3; ++course) {
+        const std::uint16_t version = course == 2 ? 16 : 12;
+        const std::wstring locations = L"Software\\Microsoft\\Office\\" + std::to_wstring(version) +
+                                       L".0\\Access\\Security\\Trusted Locations";
         FakePlatform platform;
         platform.shellResult = course == 1 ? 2 : 42;
         platform.launcherDirectory = course == 1 ? L"Q:\\" : L"C:\\Apps\\Tolvarine";
         platform.pollsBeforeWindow = course == 2 ? 1'000'000'000 : 0;
         platform.tickPerCall = 50;
         platform.associatedExecutable = L"C:\\Office12\\msaccess.exe";
-        platform.executableVersion = 12;
+        platform.executableVersion = version;
+        if (course == 2) platform.executableMachine = kApplicationMachine;
         EXPECT_EQ(ExitCode(platform), course);
+        if (course == 1) {  // the box comes once everything is restored
+            EXPECT_EQ(platform.calls.back(), L"ShowMessageBox(File not found)");
+            platform.calls.pop_back();
+        }
         const std::wstring folder = course == 1 ? L"Q:\\" : L"C:\\Apps\\Tolvarine\\";
         const Calls head(platform.calls.begin(), platform.calls.begin() + 7);
-        EXPECT_EQ(head, Concat({{L"GetLauncherDirectory()", kLookUp, L"GetFileMajorVersion(C:\\Office12\\msaccess.exe)",
+        EXPECT_EQ(head, Concat({{L"GetLauncherDirectory()", kLookUp, L"ReadProgramImage(C:\\Office12\\msaccess.exe)",
                                  L"WriteVolatileRegistryKey(0x80000001, " + locations + L", Tolvarine, Path=REG_SZ:" +
                                      folder + L", AllowSubfolders=REG_DWORD:0, Description=REG_SZ:Tolvarine, while "
                                               L"the launcher starts it)"},
@@ -190,9 +201,22 @@ TEST(LaunchMain, NoTrustedLocationUnlessAccess2007OrLaterOpensTheDatabase) {
         platform.associatedExecutable = program;
         platform.executableVersion = version;
         EXPECT_EQ(ExitCode(platform), 0);
-        std::erase_if(platform.calls, [](const std::wstring& call) { return call.starts_with(L"GetFileMajorVersion"); });
+        std::erase_if(platform.calls, [](const std::wstring& call) { return call.starts_with(L"ReadProgramImage"); });
         EXPECT_EQ(platform.calls, withoutHandler.calls) << program;
     }
+}
+
+TEST(LaunchMain, AccessForTheOtherEditionIsNamedAndNothingIsWrittenOrOpened) {
+    FakePlatform platform;
+    platform.associatedExecutable = L"C:\\Office16\\MSACCESS.EXE";
+    platform.executableVersion = 16;
+    platform.executableMachine = kApplicationMachine == kMachineX86 ? kMachineX64 : kMachineX86;
+    EXPECT_EQ(ExitCode(platform), 4);
+    ASSERT_EQ(platform.calls.size(), 4u);
+    EXPECT_EQ(Calls(platform.calls.begin(), platform.calls.begin() + 3),
+              (Calls{L"GetLauncherDirectory()", kLookUp, L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"}));
+    EXPECT_TRUE(platform.calls[3].starts_with(L"ShowMessageBox(Tolvarine needs the ")) << platform.calls[3];
+    EXPECT_NE(platform.calls[3].find(L"(version 16) is the "), std::wstring::npos) << platform.calls[3];
 }
 
 TEST(LaunchMain, AnErrorFindingTheDirectoryEndsTheRunBeforeAnyWrite) {

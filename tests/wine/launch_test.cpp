@@ -43,6 +43,8 @@ protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         name_ = FromUtf8(info->name());
+        // No trusted location, nor level, left by an earlier test.
+        DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office");
         log_ = MakeTestDir(L"log-" + name_) + L"\\timeline.log";
         StandIn(300, L"Tolvarine");
         SetEnv(L"TOLVARINE_STANDIN_LIFETIME_MS", L"60000");
@@ -54,10 +56,13 @@ protected:
     }
 
     // Access as the program that opens ".mde" files: the stand-in carrying
-    // the version resource of Access 2003 (11) or 2016 to 365 (16), as MSACCESS.EXE.
-    void AccessOpensDatabases(int major) {
+    // the version resource of Access 2003 (11) or 2016 to 365 (16), as
+    // MSACCESS.EXE, built for the launcher's machine or the other one.
+    void AccessOpensDatabases(int major, bool otherMachine = false) {
         const std::wstring folder = MakeTestDir(L"office-" + name_);
-        CopyInto(BinDir() + L"\\standin_access" + std::to_wstring(major) + L".exe", folder, L"MSACCESS.EXE");
+        CopyInto((otherMachine ? OtherMachineBinDir() : BinDir()) + L"\\standin_access" + std::to_wstring(major) +
+                     L".exe",
+                 folder, L"MSACCESS.EXE");
         SetRegistryDefault(HKEY_CLASSES_ROOT, L"TolvarineTest.Database\\shell\\open\\command",
                            L"\"" + folder + L"\\MSACCESS.EXE\" \"%1\"");
     }
@@ -194,15 +199,16 @@ TEST_F(LaunchTest, ShellFolderWindowsInFrontOfTheApplicationsWindowAreWalkedPast
     ExpectTheWaitToPassFolderWindows(true);
 }
 
-// Checks the launcher's message box, presses OK; returns its text.
-std::wstring AnswerMessageBox() {
+// Checks the launcher's message box and the settings in force while it
+// waits for the user, presses OK; returns its text.
+std::wstring AnswerMessageBox(long levelWhileShown) {
     const auto box = WaitForMessageBox(L"Tolvarine Launcher");
     if (!box) return {};
     EXPECT_EQ(box->buttons, 1);
     EXPECT_EQ(box->icons, 0);
     EXPECT_EQ(box->okText, L"OK");
-    // Level 1 is still in force while the box waits for the user.
-    EXPECT_EQ(CurrentLevel(), 1);
+    EXPECT_EQ(CurrentLevel(), levelWhileShown);
+    EXPECT_EQ(support::ReadTrustedLocation(), L"none");
     PressOk(*box);
     return box->text;
 }
@@ -233,10 +239,10 @@ TEST_F(LaunchTest, Access2003GetsNoTrustedLocation) {
     EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
 }
 
-TEST_F(LaunchTest, MissingDatabaseIsNamedThenLevel2AndExitCode1) {
-    AccessOpensDatabases(16);  // whose trusted location must be gone after the box too
+TEST_F(LaunchTest, MissingDatabaseRestoresLevel2ThenIsNamedWithExitCode1) {
+    AccessOpensDatabases(16);  // whose trusted location must be gone before the box too
     Process launch = StartLauncher(LauncherFolder(L"no-database", false));
-    EXPECT_EQ(AnswerMessageBox(), L"File not found");
+    EXPECT_EQ(AnswerMessageBox(2), L"File not found");
     EXPECT_EQ(launch.WaitForExit(kRunLimit), 1u);
     EXPECT_EQ(CurrentLevel(), 2);
     const Events events = Timeline();
@@ -245,14 +251,32 @@ TEST_F(LaunchTest, MissingDatabaseIsNamedThenLevel2AndExitCode1) {
     EXPECT_EQ(support::ReadTrustedLocation(), L"none");
 }
 
-TEST_F(LaunchTest, MissingAssociationIsNamedThenLevel2AndExitCode1) {
+TEST_F(LaunchTest, MissingAssociationRestoresLevel2ThenIsNamedWithExitCode1) {
     DeleteRegistryTree(HKEY_CLASSES_ROOT, L".mde");
     Process launch = StartLauncher(LauncherFolder(L"no-association"));
-    const std::wstring text = AnswerMessageBox();
+    const std::wstring text = AnswerMessageBox(2);
     const auto code = launch.WaitForExit(kRunLimit);
     EXPECT_EQ(text, L"No association for file extension");
     EXPECT_EQ(code, 1u);
     EXPECT_EQ(CurrentLevel(), 2);
+}
+
+TEST_F(LaunchTest, AccessOfTheOtherEditionIsNamedAndNothingIsLoweredOrOpened) {
+    AccessOpensDatabases(16, true);
+    Process launch = StartLauncher(LauncherFolder(L"other-edition"), 3);
+    const std::wstring text = AnswerMessageBox(3);
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 4u);
+    const std::wstring needed = sizeof(void*) == 4 ? L"32-bit" : L"64-bit";
+    const std::wstring found = sizeof(void*) == 4 ? L"64-bit" : L"32-bit";
+    EXPECT_EQ(text, L"Tolvarine needs the " + needed + L" edition of Access. The Access that opens .mde files on this "
+                    L"computer (version 16) is the " + found + L" edition, which cannot open this application. "
+                    L"Install the " + needed + L" edition of Microsoft Access or of the free Access Runtime, or ask "
+                    L"your IT department.");
+    const Events events = Timeline();
+    EXPECT_FALSE(FindEvent(events, "observer", "level=").has_value()) << Describe(events);
+    EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
+    EXPECT_FALSE(FindEvent(events, "app", "start").has_value()) << Describe(events);
+    EXPECT_EQ(CurrentLevel(), 3);
 }
 
 TEST_F(LaunchTest, LauncherAtADriveRootOpensItsDatabase) {

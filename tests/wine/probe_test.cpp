@@ -53,12 +53,15 @@ TEST(ProgramEntry, HardeningKeepsDllsOfTheProgramAndCurrentFoldersFromLoading) {
     EXPECT_EQ(loaded(L"hardened"), 0u);
 }
 
-TEST(FileMajorVersion, ReadFromTheVersionResourceOfAnyProgram) {
+TEST(ReadProgramImage, MachineAndVersionReadFromAnyProgramWithoutRunningIt) {
     WindowsPlatform platform;
-    EXPECT_EQ(platform.GetFileMajorVersion(BinDir() + L"\\standin_access16.exe"), 16);
-    EXPECT_EQ(platform.GetFileMajorVersion(BinDir() + L"\\TolvarineLauncher.exe"), 1);
-    EXPECT_EQ(platform.GetFileMajorVersion(BinDir() + L"\\standin_app.exe"), std::nullopt);  // has none
-    EXPECT_EQ(platform.GetFileMajorVersion(BinDir() + L"\\missing.exe"), std::nullopt);
+    const std::uint16_t machine = sizeof(void*) == 4 ? kMachineX86 : kMachineX64;
+    const std::uint16_t other = sizeof(void*) == 4 ? kMachineX64 : kMachineX86;
+    EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\standin_access16.exe"), (ProgramImage{machine, 16}));
+    EXPECT_EQ(platform.ReadProgramImage(OtherMachineBinDir() + L"\\standin_access16.exe"), (ProgramImage{other, 16}));
+    EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\TolvarineLauncher.exe"), (ProgramImage{machine, 1}));
+    EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\standin_app.exe"), (ProgramImage{machine, std::nullopt}));
+    EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\missing.exe"), ProgramImage{});
 }
 
 }  // namespace

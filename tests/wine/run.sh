@@ -28,8 +28,12 @@ trap wine_prefix_end EXIT
 rm -rf "$build/q-drive" && mkdir -p "$build/q-drive"
 ln -sfn "$build/q-drive" "$WINEPREFIX/dosdevices/q:"
 
-export TOLVARINE_BIN_DIR
+other_machine=$build/windows-x64
+[ "$TOLVARINE_WINE_ARCH" = 32 ] || other_machine=$build/windows
+[ -f "$other_machine/standin_access16.exe" ] || { echo "error: $other_machine/standin_access16.exe is not built: run 'make build'." >&2; exit 1; }
+export TOLVARINE_BIN_DIR TOLVARINE_OTHER_MACHINE_BIN_DIR
 TOLVARINE_BIN_DIR=$(wine_path "$images")
+TOLVARINE_OTHER_MACHINE_BIN_DIR=$(wine_path "$other_machine")
 code=0
 wine "$tests" "$@" || code=$?
 # GoogleTest ends with 0 or 1; anything else means it never ran, or crashed.

@@ -7,12 +7,16 @@
 
 namespace tolvarine::wine_test {
 
-std::wstring BinDir() {
+static std::wstring FolderFromEnvironment(const wchar_t* name) {
     wchar_t buffer[1024];
-    const DWORD length = ::GetEnvironmentVariableW(L"TOLVARINE_BIN_DIR", buffer, 1024);
-    if (length == 0 || length >= 1024) throw std::runtime_error("TOLVARINE_BIN_DIR is not set");
+    const DWORD length = ::GetEnvironmentVariableW(name, buffer, 1024);
+    if (length == 0 || length >= 1024) throw std::runtime_error(Utf8(name) + " is not set");
     return buffer;
 }
+
+std::wstring BinDir() { return FolderFromEnvironment(L"TOLVARINE_BIN_DIR"); }
+
+std::wstring OtherMachineBinDir() { return FolderFromEnvironment(L"TOLVARINE_OTHER_MACHINE_BIN_DIR"); }
 
 std::wstring MakeTestDir(const std::wstring& name) {
     // Each run has a fresh prefix, so the folder is new.

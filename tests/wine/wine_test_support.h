@@ -17,6 +17,9 @@ using support::Utf8;
 
 // Folder of the shipped programs and the test helpers (TOLVARINE_BIN_DIR).
 std::wstring BinDir();
+// The same helpers built for the other machine (64-bit where the programs
+// under test are 32-bit, and the reverse): only read, never run.
+std::wstring OtherMachineBinDir();
 
 // A new folder for one test, under C:\tolvarine-tests.
 std::wstring MakeTestDir(const std::wstring& name);

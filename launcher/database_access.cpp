@@ -1,0 +1,57 @@
+#include "launcher/database_access.h"
+
+#include <string_view>
+
+#include "launcher/ascii_case.h"
+
+namespace tolvarine {
+
+namespace {
+
+constexpr std::wstring_view kDatabaseExtension = L".mde";
+constexpr std::wstring_view kOpenVerb = L"open";
+constexpr std::wstring_view kAccessFileName = L"MSACCESS.EXE";
+constexpr std::uint16_t kFirstTrustCenterAccess = 12;  // Access 2007; Access 2003 is 11
+
+std::wstring_view FileName(std::wstring_view path) {
+    const auto separator = path.find_last_of(L"\\/");
+    return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
+}
+
+// The edition as Office names it to its users; nothing for a machine no Access is built for.
+std::optional<std::wstring_view> Edition(std::optional<std::uint16_t> machine) {
+    if (machine == kMachineX86) return L"32-bit";
+    if (machine == kMachineX64 || machine == kMachineArm64) return L"64-bit";
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<DatabaseAccess> FindDatabaseAccess(Platform& platform) {
+    const std::wstring program = platform.FindAssociatedExecutable(kDatabaseExtension, kOpenVerb);
+    if (!EqualsIgnoringAsciiCase(FileName(program), kAccessFileName)) return std::nullopt;
+    const ProgramImage image = platform.ReadProgramImage(program);
+    return DatabaseAccess{image.majorVersion, image.machine};
+}
+
+bool IsOtherEdition(const DatabaseAccess& access) {
+    return access.machine != kApplicationMachine && Edition(access.machine).has_value();
+}
+
+std::wstring OtherEditionText(const DatabaseAccess& access) {
+    const std::wstring needed(*Edition(kApplicationMachine));
+    std::wstring text = L"Tolvarine needs the " + needed +
+                        L" edition of Access. The Access that opens .mde files on this computer";
+    if (access.version) text += L" (version " + std::to_wstring(*access.version) + L")";
+    text += L" is the " + std::wstring(Edition(access.machine).value_or(L"other")) +
+            L" edition, which cannot open this application. Install the " + needed +
+            L" edition of Microsoft Access or of the free Access Runtime, or ask your IT department.";
+    return text;
+}
+
+std::optional<std::uint16_t> TrustCenterVersion(const std::optional<DatabaseAccess>& access) {
+    if (!access || !access->version || *access->version < kFirstTrustCenterAccess) return std::nullopt;
+    return access->version;
+}
+
+}  // namespace tolvarine
