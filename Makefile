@@ -12,8 +12,9 @@ build: deps
 test: build
 	@scripts/test.sh
 
+# The demo and the release print one line per step; the build's output goes to a log under build/.
 demo: deps
-	@scripts/build.sh wine
+	@scripts/step.sh "Building the Windows programs" build/demo-build.log scripts/build.sh wine
 	@scripts/demo.sh
 
 screenshot: deps

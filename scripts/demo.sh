@@ -31,8 +31,8 @@ launch() {
     TOLVARINE_STANDIN_LOG=$(wine_path "$log")
     wine "$images/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 3 'C:\Tolvarine Demo\TolvarineLauncher.exe' || code=$?
     sleep 4  # the stand-in's window stays up a moment, then it closes itself
-    # The launcher's own codes are 0 to 3; above that the run never got going.
-    if [ "$code" -gt 3 ]; then
+    # The launcher's own codes are 0 to 4; above that the run never got going.
+    if [ "$code" -gt 4 ]; then
         echo "error: the launch did not run: launch_observer.exe ended with code $code under $WINELOADER." >&2
         exit "$code"
     fi

@@ -11,6 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/dist}")
 work=$(realpath -m "${2:-$root/build/dist-work}")
 . "$root/scripts/sign.sh"
+. "$root/scripts/step.sh"
 images=(TolvarineLauncher.exe ManualLaunch.exe)
 signing=""
 if [ -n "${SIGN_PFX:-}${SIGN_PASSWORD_FILE:-}" ]; then
@@ -21,24 +22,33 @@ if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
     echo "note: uncommitted changes are not in the release; it is built from HEAD" >&2
 fi
 rm -rf "$work" && mkdir -p "$work/src" "$work/release"
-git -C "$root" archive HEAD | tar -x -C "$work/src"
-(
-    cd "$work/src"
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows --target TolvarineLauncher ManualLaunch -j"$(nproc)" >/dev/null
-)
 built=$work/src/build/windows
 release=$work/release
-if [ -n "$signing" ]; then
+
+# Chained: a function run as a step does not stop at its first failure by itself.
+build_release() {
+    git -C "$root" archive HEAD | tar -x -C "$work/src" &&
+        cd "$work/src" &&
+        cmake --preset windows &&
+        cmake --build --preset windows --target TolvarineLauncher ManualLaunch -j"$(nproc)"
+}
+
+sign_release() {
     (cd "$built" && sha256sum "${images[@]}") >"$release/UNSIGNED-SHA256SUMS"
     for image in "${images[@]}"; do
-        sign_image "$built/$image" "$release/$image"
+        sign_image "$built/$image" "$release/$image" || return 1
         # The signature must cover exactly the reproducible image.
         rm -f "$work/unsigned-again.exe"
         osslsigncode remove-signature -in "$release/$image" -out "$work/unsigned-again.exe" >/dev/null 2>&1 &&
             cmp -s "$work/unsigned-again.exe" "$built/$image" ||
-            signing_error "removing the signature from $image does not give back the built image"
+            signing_error "removing the signature from $image does not give back the built image" || return 1
     done
+}
+
+# The build's output goes to a log beside the work folder, shown only on a failure.
+run_step "Building the release from HEAD" "$work.log" build_release
+if [ -n "$signing" ]; then
+    run_step "Signing the images" "$work.sign.log" sign_release
 else
     cp "${images[@]/#/$built/}" "$release/"
 fi
@@ -47,7 +57,8 @@ fi
 mkdir -p "$(dirname "$out")"
 rm -rf "$out.previous"
 [ ! -e "$out" ] || mv "$out" "$out.previous"
-mv "$release" "$out"
+# -T: never into an earlier folder that is still there.
+mv -T "$release" "$out"
 rm -rf "$out.previous"
 echo "Release in $out:"
 cat "$out/SHA256SUMS"
