@@ -1,6 +1,6 @@
 // Times the launcher's look-up before level 1, in a fresh process as the
 // launcher makes it: which program opens ".mde" files and, for Access, its
-// version. Prints "<milliseconds> <Access version, or 0>".
+// version and machine. Prints "<milliseconds> <Access version, or 0>".
 #include <windows.h>
 
 #include <cstdio>

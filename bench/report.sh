@@ -50,10 +50,12 @@ application starts. \`launcher-10s-slow\`: a slow start, the application reads
 the level at 9.5 s and shows its window at 10 s. \`launcher-access16-0.5s\`: as
 \`launcher-0.5s\`, with the stand-in installed as \`MSACCESS.EXE\` of version 16
 opening \`.mde\` files, so that the launcher also adds and removes its trusted
-location. \`lookup-standin\`, \`lookup-access16\`: the launcher's look-up before
-level 1 (the program that opens \`.mde\` files and, for Access, its version),
-timed in a fresh process by \`bench/lookup_time.cpp\`, with each of those
-programs opening \`.mde\` files. \`shell-open-only\`: a program
+location. \`lookup-standin\`, \`lookup-access16\`, \`lookup-other-edition\`: the
+launcher's look-up before level 1 (the program that opens \`.mde\` files and,
+for Access, its version and machine), timed in a fresh process by
+\`bench/lookup_time.cpp\`, with each of those programs opening \`.mde\` files
+(the last is the Access 16 stand-in built for the other machine, which the
+launcher refuses). \`shell-open-only\`: a program
 that only opens the file through the shell. \`batch-file-slow\`: the usual
 batch file (\`bench/usual-launch.bat\`: \`reg add\` level 1, \`start\` the
 database, wait a fixed 2 s with \`ping\`, \`reg add\` level 2), with an
@@ -76,8 +78,9 @@ for s in launcher-0.5s launcher-2s launcher-10s-slow launcher-access16-0.5s; do
 done
 row "Start: program start → application process start (ms)" launcher-0.5s overhead_ms %.1f
 row "Start: program start → application process start (ms)" launcher-access16-0.5s overhead_ms %.1f
-row "Look-up before level 1: .mde handler and its version (ms)" lookup-standin lookup_ms %.2f
-row "Look-up before level 1: .mde handler and its version (ms)" lookup-access16 lookup_ms %.2f
+row "Look-up before level 1: .mde handler, its version and machine (ms)" lookup-standin lookup_ms %.2f
+row "Look-up before level 1: .mde handler, its version and machine (ms)" lookup-access16 lookup_ms %.2f
+row "Look-up before level 1: .mde handler, its version and machine (ms)" lookup-other-edition lookup_ms %.2f
 row "Start: program start → application process start (ms)" shell-open-only overhead_ms %.1f
 for s in launcher-0.5s launcher-2s launcher-10s-slow; do
     row "CPU: launcher, CPU s per s of waiting" $s cpu_per_wait_s %.3f

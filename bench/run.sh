@@ -37,8 +37,12 @@ open_mde_with() {
 }
 open_mde_with "$bin\\standin_app.exe"
 # The same stand-in as Access 2016 to 365, for the scenarios that name it.
-mkdir -p "$WINEPREFIX/drive_c/Office16"
+mkdir -p "$WINEPREFIX/drive_c/Office16" "$WINEPREFIX/drive_c/Office16-other-edition"
 cp "$images/standin_access16.exe" "$WINEPREFIX/drive_c/Office16/MSACCESS.EXE"
+# ... and built for the other machine: the edition that cannot open the application.
+other_machine=$build/windows-x64
+[ "$TOLVARINE_WINE_ARCH" = 32 ] || other_machine=$build/windows
+cp "$other_machine/standin_access16.exe" "$WINEPREFIX/drive_c/Office16-other-edition/MSACCESS.EXE"
 wineserver_pid=$(find_wineserver)
 
 # time_lookup <name>: the launcher's look-up before level 1, timed in a
@@ -75,6 +79,8 @@ time_lookup lookup-standin
 open_mde_with 'C:\Office16\MSACCESS.EXE'
 run_scenario launcher-access16-0.5s 500 0 'C:\Bench\TolvarineLauncher.exe'
 time_lookup lookup-access16
+open_mde_with 'C:\Office16-other-edition\MSACCESS.EXE'
+time_lookup lookup-other-edition
 open_mde_with "$bin\\standin_app.exe"
 run_scenario shell-open-only 0 0 'C:\Bench\shell_open_only.exe'
 # The application reads the level after the batch file's fixed wait is over.

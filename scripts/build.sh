@@ -3,6 +3,7 @@
 #   build.sh         everything: the native tests, the shipped 32-bit images,
 #                    and the Windows programs and tests that run under Wine here
 #   build.sh wine    the shipped images and the programs that run under Wine here
+#   build.sh bench   the same, and the stand-in Access built for the other machine
 #   build.sh P...    the named presets
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +20,7 @@ other_machine=windows-x64
 case "${1:-all}" in
     all) presets="native $wine_programs wine-tests$WINE_BUILD_SUFFIX" ;;
     wine) presets=$wine_programs; other_machine= ;;
+    bench) presets=$wine_programs ;;
     *) presets="$*"; other_machine= ;;
 esac
 for p in $presets; do
