@@ -21,14 +21,16 @@ screenshot: deps
 	@scripts/build.sh wine
 	@scripts/screenshot.sh
 
-# make dist SIGN_PFX=<file.pfx> SIGN_PASSWORD_FILE=<file> [SIGN_TIMESTAMP_URL=<url>] signs it.
+# make dist MDE=<Tolvarine.mde> VERSION=<major.minor.build> adds the Windows Installer package;
+# make dist SIGN_PFX=<file.pfx> SIGN_PASSWORD_FILE=<file> [SIGN_TIMESTAMP_URL=<url>] signs it all.
 dist: deps
-	@SIGN_PFX="$(SIGN_PFX)" SIGN_PASSWORD_FILE="$(SIGN_PASSWORD_FILE)" SIGN_TIMESTAMP_URL="$(SIGN_TIMESTAMP_URL)" \
+	@MDE="$(MDE)" VERSION="$(VERSION)" \
+		SIGN_PFX="$(SIGN_PFX)" SIGN_PASSWORD_FILE="$(SIGN_PASSWORD_FILE)" SIGN_TIMESTAMP_URL="$(SIGN_TIMESTAMP_URL)" \
 		scripts/dist.sh
 
 clean:
 	rm -rf build dist
 
 bench: deps
-	@scripts/build.sh wine
+	@scripts/build.sh bench
 	@bench/run.sh

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Release build from the committed sources (HEAD), in a fresh folder:
 # <out>/TolvarineLauncher.exe, <out>/ManualLaunch.exe, <out>/SHA256SUMS.
-# With SIGN_PFX and SIGN_PASSWORD_FILE both images are signed (see sign.sh)
-# and <out>/UNSIGNED-SHA256SUMS gives the sums of the reproducible images
+# With MDE and VERSION also <out>/Tolvarine-<VERSION>.msi (see package.sh).
+# With SIGN_PFX and SIGN_PASSWORD_FILE both images are signed (see sign.sh),
+# then the package is built from the signed launcher and signed too, and
+# <out>/UNSIGNED-SHA256SUMS gives the sums of the reproducible images
 # before signing. The release folder appears whole, or not at all: a failed
 # run leaves an earlier one as it was.
 # Usage: dist.sh [out folder, default dist] [work folder, default build/dist-work]
@@ -12,7 +14,10 @@ out=$(realpath -m "${1:-$root/dist}")
 work=$(realpath -m "${2:-$root/build/dist-work}")
 . "$root/scripts/sign.sh"
 . "$root/scripts/step.sh"
+. "$root/scripts/package.sh"
 images=(TolvarineLauncher.exe ManualLaunch.exe)
+[ -z "${MDE:-}" ] || MDE=$(realpath -m "$MDE")
+check_package_inputs
 signing=""
 if [ -n "${SIGN_PFX:-}${SIGN_PASSWORD_FILE:-}" ]; then
     check_signing_inputs
@@ -52,7 +57,20 @@ if [ -n "$signing" ]; then
 else
     cp "${images[@]/#/$built/}" "$release/"
 fi
-(cd "$release" && sha256sum "${images[@]}" >SHA256SUMS)
+shipped=("${images[@]}")
+if [ -n "$package_version" ]; then
+    package=Tolvarine-$package_version.msi
+    # From the launcher as shipped: signed before it goes inside.
+    run_step "Building the package $package" "$work.package.log" \
+        build_package "$release/TolvarineLauncher.exe" "$work/src" "$work/$package"
+    if [ -n "$signing" ]; then
+        run_step "Signing the package" "$work.sign-package.log" sign_image "$work/$package" "$release/$package" Tolvarine
+    else
+        cp "$work/$package" "$release/"
+    fi
+    shipped+=("$package")
+fi
+(cd "$release" && sha256sum "${shipped[@]}" >SHA256SUMS)
 # The earlier release goes only once the new one is complete.
 mkdir -p "$(dirname "$out")"
 rm -rf "$out.previous"

@@ -10,7 +10,8 @@ choose_wine_arch
 # Both cross compilers everywhere: the tests read a stand-in built for the
 # other machine than the programs under test.
 packages=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          googletest wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick osslsigncode openssl)
+          googletest wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick osslsigncode openssl
+          wixl msitools)
 [ "$TOLVARINE_WINE_ARCH" = 32 ] && packages+=(wine32:i386)
 
 missing=()

@@ -5,9 +5,10 @@
 #   check_signing_inputs   fails, saying why, unless SIGN_PFX and
 #                          SIGN_PASSWORD_FILE give a code-signing
 #                          certificate that is valid now
-#   sign_image <in> <out>  signs with SHA-256, the image's own description
-#                          and, with SIGN_TIMESTAMP_URL, a countersigned
-#                          RFC 3161 timestamp
+#   sign_image <in> <out> [description]
+#                          signs with SHA-256, the description (by default
+#                          the image's own) and, with SIGN_TIMESTAMP_URL, a
+#                          countersigned RFC 3161 timestamp
 
 signing_error() {
     echo "error: cannot sign: $*" >&2
@@ -52,10 +53,11 @@ version_field() {
 }
 
 sign_image() {
-    local in=$1 out=$2 timestamp=()
+    local in=$1 out=$2 description=${3:-} timestamp=()
+    [ -n "$description" ] || description=$(version_field "$in" FileDescription)
     [ -z "${SIGN_TIMESTAMP_URL:-}" ] || timestamp=(-ts "$SIGN_TIMESTAMP_URL")
     if ! osslsigncode sign -pkcs12 "$SIGN_PFX" -readpass "$SIGN_PASSWORD_FILE" -h sha256 \
-            -n "$(version_field "$in" FileDescription)" "${timestamp[@]}" -in "$in" -out "$out" \
+            -n "$description" "${timestamp[@]}" -in "$in" -out "$out" \
             >"$out.log" 2>&1; then
         sed 's/^/error:   /' "$out.log" >&2
         signing_error "osslsigncode could not sign $(basename "$in")${SIGN_TIMESTAMP_URL:+ with a timestamp from $SIGN_TIMESTAMP_URL}"
