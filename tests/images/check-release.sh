@@ -67,7 +67,7 @@ done
 check "SHA256SUMS lists the signed images and package" eval "cd '$signed' && sha256sum -c SHA256SUMS | grep -c OK | grep -qx 3"
 check "signed package verifies against its certificate authority" verifies "$signed/Tolvarine-1.2.3.msi"
 check "the package is per user and needs no elevation (word count 10)" \
-    eval "msiinfo suminfo '$signed/Tolvarine-1.2.3.msi' | grep -qx 'Source: 10 (a).'"
+    eval "msiinfo suminfo '$signed/Tolvarine-1.2.3.msi' | tr -d '\r' | grep -qx 'Source: 10 (a)'"
 check "without MDE there is no package" eval "! ls '$unsigned' | grep -q msi"
 
 wrong_password() {
@@ -121,7 +121,7 @@ installed() {  # installed <folder> <launcher> <mde>
 check "install: launcher and application in the local programs folder" \
     eval 'msiexec /i "$v3" && installed "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde"'
 check "install: the Start-menu shortcut starts the launcher there" \
-    eval 'strings -a -el "$link" | grep -q "Programs\\\\Tolvarine\\\\TolvarineLauncher.exe"'
+    eval 'strings -a "$link" | grep -q "Programs\\\\Tolvarine\\\\TolvarineLauncher.exe$"'
 if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then  # what the package is for: a local folder Access 16 trusts
     mkdir -p "$WINEPREFIX/drive_c/Office16"
     cp "$root/build/windows/standin_access16.exe" "$WINEPREFIX/drive_c/Office16/MSACCESS.EXE"
