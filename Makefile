@@ -22,10 +22,13 @@ screenshot: deps
 	@scripts/screenshot.sh
 
 # make dist MDE=<Tolvarine.mde> VERSION=<major.minor.build> adds the Windows Installer package;
-# make dist SIGN_PFX=<file.pfx> SIGN_PASSWORD_FILE=<file> [SIGN_TIMESTAMP_URL=<url>] signs it all.
+# make dist SIGN_PFX=<file.pfx> SIGN_PASSWORD_FILE=<file> [SIGN_TIMESTAMP_URL=<url>] signs it all, or
+# make dist SIGN_PKCS11_MODULE=<library> SIGN_PKCS11_KEY=<pkcs11: URI> SIGN_CERT=<PEM> SIGN_PIN_FILE=<file> [...].
 dist: deps
 	@MDE="$(MDE)" VERSION="$(VERSION)" \
 		SIGN_PFX="$(SIGN_PFX)" SIGN_PASSWORD_FILE="$(SIGN_PASSWORD_FILE)" SIGN_TIMESTAMP_URL="$(SIGN_TIMESTAMP_URL)" \
+		SIGN_PKCS11_MODULE="$(SIGN_PKCS11_MODULE)" SIGN_PKCS11_KEY="$(SIGN_PKCS11_KEY)" \
+		SIGN_CERT="$(SIGN_CERT)" SIGN_PIN_FILE="$(SIGN_PIN_FILE)" \
 		scripts/dist.sh
 
 clean:

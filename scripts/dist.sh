@@ -2,7 +2,7 @@
 # Release build from the committed sources (HEAD), in a fresh folder:
 # <out>/TolvarineLauncher.exe, <out>/ManualLaunch.exe, <out>/SHA256SUMS.
 # With MDE and VERSION also <out>/Tolvarine-<VERSION>.msi (see package.sh).
-# With SIGN_PFX and SIGN_PASSWORD_FILE both images are signed (see sign.sh),
+# With a signing route (a .pfx or a PKCS#11 token, see sign.sh) both images are signed,
 # then the package is built from the signed launcher and signed too, and
 # <out>/UNSIGNED-SHA256SUMS gives the sums of the reproducible images
 # before signing. The release folder appears whole, or not at all: a failed
@@ -18,11 +18,8 @@ work=$(realpath -m "${2:-$root/build/dist-work}")
 images=(TolvarineLauncher.exe ManualLaunch.exe)
 [ -z "${MDE:-}" ] || MDE=$(realpath -m "$MDE")
 check_package_inputs
-signing=""
-if [ -n "${SIGN_PFX:-}${SIGN_PASSWORD_FILE:-}" ]; then
-    check_signing_inputs
-    signing=yes
-fi
+check_signing_inputs
+signing=$signing_route
 if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
     echo "note: uncommitted changes are not in the release; it is built from HEAD" >&2
 fi

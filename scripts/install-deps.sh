@@ -11,7 +11,7 @@ choose_wine_arch
 # other machine than the programs under test.
 packages=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           googletest wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick osslsigncode openssl
-          wixl msitools)
+          wixl msitools gnutls-bin libengine-pkcs11-openssl softhsm2)
 [ "$TOLVARINE_WINE_ARCH" = 32 ] && packages+=(wine32:i386)
 
 missing=()

@@ -24,7 +24,9 @@ check() {  # check <description> <command...>
     fi
 }
 
-# A certificate authority and a code-signing certificate issued by it.
+# A certificate authority and a code-signing certificate issued by it, its
+# key in a .pfx (whose password file has Windows line ends), in one without
+# the key, and on a SoftHSM token.
 (
     cd "$keys" &&
     openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj "/CN=Throwaway Test CA" \
@@ -32,8 +34,13 @@ check() {  # check <description> <command...>
     openssl req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=Tolvarine Test Signer" &&
     printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >signer.ext &&
     openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 1 -extfile signer.ext -out signer.pem &&
-    printf 'correct horse\n' >password && printf 'wrong horse\n' >wrong-password &&
-    openssl pkcs12 -export -in signer.pem -inkey signer.key -certfile ca.pem -passout file:password -out signer.pfx
+    printf 'correct horse\r\n' >password && printf 'wrong horse\n' >wrong-password &&
+    openssl pkcs12 -export -in signer.pem -inkey signer.key -certfile ca.pem -passout pass:'correct horse' -out signer.pfx &&
+    openssl pkcs12 -export -nokeys -in signer.pem -passout pass:'correct horse' -out no-key.pfx &&
+    printf 'directories.tokendir = %s\n' "$keys" >softhsm2.conf && printf '735190246\r\n' >pin && printf '999\n' >wrong-pin &&
+    SOFTHSM2_CONF=softhsm2.conf softhsm2-util --init-token --free --label "Test Token" --pin 735190246 --so-pin 73519024 &&
+    SOFTHSM2_CONF=softhsm2.conf softhsm2-util --import signer.key --token "Test Token" --label signer --id 01 --pin 735190246 &&
+    cat signer.pem ca.pem >chain.pem
 ) >"$keys/openssl.log" 2>&1 || { cat "$keys/openssl.log"; echo "0 passed, 1 failed"; exit 1; }
 mkdir -p "$base"
 printf 'application 1.2.3\r\n' >"$base/app-1.2.3.mde"
@@ -82,13 +89,34 @@ check "a wrong password fails, says so, and leaves no release folder" wrong_pass
 late_failure() {
     SIGN_PFX=$keys/signer.pfx SIGN_PASSWORD_FILE=$keys/password SIGN_TIMESTAMP_URL=http://127.0.0.1:1 \
         "$root/scripts/dist.sh" "$1" "$base/late/work" 2>"$base/late.log"
-    [ $? -ne 0 ] && grep -q "with a timestamp from http://127.0.0.1:1" "$base/late.log"
+    [ $? -ne 0 ] && grep -qF "time-stamp server http://127.0.0.1:1 (SIGN_TIMESTAMP_URL)" "$base/late.log" &&
+        ! grep -q -- ' -ts' "$base/late.log"
 }
 check "a failed timestamp fails, says so, and leaves no release folder" \
     eval 'late_failure "$base/late/out" && [ ! -e "$base/late/out" ]'
 cp -a "$signed" "$base/signed-before"
 check "a failed timestamp leaves an earlier release whole" \
     eval 'late_failure "$signed" && diff -r "$base/signed-before" "$signed" && [ ! -e "$signed.previous" ]'
+
+check "a .pfx without its key is named as such" eval '! SIGN_PFX=$keys/no-key.pfx SIGN_PASSWORD_FILE=$keys/password \
+    "$root/scripts/dist.sh" "$base/no-key/out" "$base/no-key/work" 2>"$base/no-key.log" &&
+    grep -q "holds a certificate but no private key" "$base/no-key.log"'
+
+# The PKCS#11 route: the same files signed with the token's key; a wrong PIN named, the release kept.
+export SOFTHSM2_CONF=$keys/softhsm2.conf
+token_dist() {  # <PIN file> <out>
+    MDE=$base/app-1.2.3.mde VERSION=1.2.3 SIGN_PKCS11_MODULE=/usr/lib/softhsm/libsofthsm2.so SIGN_CERT=$keys/chain.pem \
+        SIGN_PKCS11_KEY='pkcs11:token=Test%20Token;object=signer' SIGN_PIN_FILE=$1 \
+        "$root/scripts/dist.sh" "$2" "$base/token/work" >"$base/token.log" 2>&1
+}
+token=$base/token/out
+check "a token signs both images and the package, each verifying" eval 'token_dist "$keys/pin" "$token" &&
+    for f in TolvarineLauncher.exe ManualLaunch.exe Tolvarine-1.2.3.msi; do verifies "$token/$f" || exit 1; done'
+check "less its signature each token-signed image is the reproducible one" eval 'unsigned_again "$token/TolvarineLauncher.exe" \
+    "$unsigned/TolvarineLauncher.exe" && unsigned_again "$token/ManualLaunch.exe" "$unsigned/ManualLaunch.exe"'
+check "a wrong PIN is named and keeps the earlier release" eval '! token_dist "$keys/wrong-pin" "$signed" &&
+    grep -q "the PIN in .*wrong-pin does not open token .Test Token." "$base/token.log" && diff -r "$base/signed-before" "$signed"'
+check "the PIN is nowhere under build/" eval '! grep -rqF 735190246 "$root/build"'
 
 # Bad package inputs fail before any build, naming the problem, and keep the earlier release.
 refused() {  # refused <message part> <MDE> <VERSION>
