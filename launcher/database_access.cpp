@@ -35,7 +35,8 @@ std::optional<DatabaseAccess> FindDatabaseAccess(Platform& platform) {
 }
 
 bool IsOtherEdition(const DatabaseAccess& access) {
-    return access.machine != kApplicationMachine && Edition(access.machine).has_value();
+    const auto found = Edition(access.machine);
+    return found && *found != *Edition(kApplicationMachine);
 }
 
 std::wstring OtherEditionText(const DatabaseAccess& access) {

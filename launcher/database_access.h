@@ -33,9 +33,10 @@ struct DatabaseAccess {
 // Nothing when another program, or none, opens ".mde" files.
 std::optional<DatabaseAccess> FindDatabaseAccess(Platform& platform);
 
-// True when that Access is built for another machine than the application
-// (a 64-bit Access for the 32-bit application), which it cannot open. An
-// image whose machine cannot be read is given the benefit of the doubt.
+// True when that Access is of the other edition than the application (a
+// 64-bit Access, x64 or ARM64, for the 32-bit application), which cannot
+// open it. An image whose machine cannot be read, or is none that Access
+// is built for, is given the benefit of the doubt.
 bool IsOtherEdition(const DatabaseAccess& access);
 
 // What the user is told then: the edition needed, the edition and version found.
