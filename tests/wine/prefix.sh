@@ -22,7 +22,9 @@ wine() { "$WINELOADER" "$@"; }
 
 wine_prefix_setup() {
     local prefix=$1 arch=${2:-$TOLVARINE_WINE_ARCH} template="$1.template" log="$1.setup.log"
-    export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # No Mono or Gecko prompts; no menu entries in the host's home for the
+    # shortcuts a package installs.
+    export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     if [ "$arch" = 64 ]; then
         export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
     else
