@@ -1,6 +1,6 @@
 // Which program the shell runs for a kind of file, and the machine and
-// version that program's file names. The shell's answer comes from shlwapi, loaded from the
-// system folder only when asked.
+// version that program's file names. The shell's answer comes from
+// shlwapi, loaded from the system folder only when asked.
 #pragma once
 
 #include <cstdint>
