@@ -29,10 +29,11 @@ release=$work/release
 
 # Chained: a function run as a step does not stop at its first failure by itself.
 build_release() {
-    git -C "$root" archive HEAD | tar -x -C "$work/src" &&
+    git -C "$root" archive HEAD | tar -x -C "$work/src" && (
         cd "$work/src" &&
-        cmake --preset windows &&
-        cmake --build --preset windows --target TolvarineLauncher ManualLaunch -j"$(nproc)"
+            cmake --preset windows &&
+            cmake --build --preset windows --target TolvarineLauncher ManualLaunch -j"$(nproc)"
+    )
 }
 
 sign_release() {
