@@ -40,9 +40,7 @@ open_mde_with "$bin\\standin_app.exe"
 mkdir -p "$WINEPREFIX/drive_c/Office16" "$WINEPREFIX/drive_c/Office16-other-edition"
 cp "$images/standin_access16.exe" "$WINEPREFIX/drive_c/Office16/MSACCESS.EXE"
 # ... and built for the other machine: the edition that cannot open the application.
-other_machine=$build/windows-x64
-[ "$TOLVARINE_WINE_ARCH" = 32 ] || other_machine=$build/windows
-cp "$other_machine/standin_access16.exe" "$WINEPREFIX/drive_c/Office16-other-edition/MSACCESS.EXE"
+cp "$build/$OTHER_MACHINE_PRESET/standin_access16.exe" "$WINEPREFIX/drive_c/Office16-other-edition/MSACCESS.EXE"
 wineserver_pid=$(find_wineserver)
 
 # time_lookup <name>: the launcher's look-up before level 1, timed in a

@@ -10,13 +10,11 @@ cd "$(dirname "$0")/.."
 . scripts/wine-arch.sh
 choose_wine_arch
 # The programs that run under Wine: the shipped images themselves, or their
-# 64-bit twins where this host runs no 32-bit code.
-# Where those are 32-bit, the tests also read (never run) the stand-in
-# Access built for x86-64; where they are 64-bit, the 32-bit one is built
-# anyway.
+# 64-bit twins where this host runs no 32-bit code. The tests and the bench
+# also read (never run) the stand-in Access built for the other machine.
 wine_programs=windows
-other_machine=windows-x64
-[ "$TOLVARINE_WINE_ARCH" = 32 ] || { wine_programs="windows windows-x64"; other_machine=; }
+[ "$TOLVARINE_WINE_ARCH" = 32 ] || wine_programs="windows windows-x64"
+other_machine=$OTHER_MACHINE_PRESET
 case "${1:-all}" in
     all) presets="native $wine_programs wine-tests$WINE_BUILD_SUFFIX" ;;
     wine) presets=$wine_programs; other_machine= ;;

@@ -70,28 +70,24 @@ check_pfx_inputs() {
     check_certificate "$(pfx_read -nokeys -clcerts)" "$SIGN_PFX"
 }
 
+# The name=value parts of a pkcs11: URI's path, one a line, as written.
+uri_parts() {
+    local rest=${1#pkcs11:}
+    tr ';' '\n' <<<"${rest%%\?*}"
+}
+
 # One attribute of a pkcs11: URI, percent-decoded; fails when absent.
 uri_attribute() {  # <uri> <name>
-    local part rest=${1#pkcs11:}
-    local IFS=';'
-    for part in ${rest%%\?*}; do
-        if [ "${part%%=*}" = "$2" ]; then
-            local value=${part#*=}
-            printf '%b' "${value//%/\\x}"
-            return 0
-        fi
-    done
-    return 1
+    local value
+    value=$(uri_parts "$1" | grep "^$2=") || return 1
+    value=${value%%$'\n'*}
+    value=${value#*=}
+    printf '%b' "${value//%/\\x}"
 }
 
 # The part of a key's URI that names its token.
 token_uri_of() {
-    local part rest=${1#pkcs11:} kept=()
-    local IFS=';'
-    for part in ${rest%%\?*}; do
-        case ${part%%=*} in token | manufacturer | serial | model) kept+=("$part") ;; esac
-    done
-    printf 'pkcs11:%s' "${kept[*]}"
+    printf 'pkcs11:%s' "$(uri_parts "$1" | grep -E '^(token|manufacturer|serial|model)=' | paste -sd';')"
 }
 
 # p11tool on the deployer's module only, logged in with the PIN from its file.

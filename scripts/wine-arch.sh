@@ -5,6 +5,9 @@
 #                      WINE_BUILD_SUFFIX to "" or "-x64": the builds that run
 #                      under Wine are build/windows$WINE_BUILD_SUFFIX and
 #                      build/wine-tests$WINE_BUILD_SUFFIX.
+#                      OTHER_MACHINE_PRESET to the preset built for the other
+#                      machine (windows-x64 or windows), whose stand-in Access
+#                      the tests read but never run.
 # 32: 32-bit builds under Wine in 32-bit prefixes. 64: x86-64 builds under
 # wine64 in 64-bit prefixes, for hosts whose kernel runs no 32-bit x86 code.
 # TOLVARINE_WINE_ARCH=32 or =64 set beforehand forces the choice.
@@ -58,7 +61,7 @@ choose_wine_arch() {
             return 1
             ;;
     esac
-    WINE_BUILD_SUFFIX=""
-    [ "$TOLVARINE_WINE_ARCH" = 32 ] || WINE_BUILD_SUFFIX=-x64
-    export TOLVARINE_WINE_ARCH TOLVARINE_WINE_ARCH_NOTE WINE_BUILD_SUFFIX
+    WINE_BUILD_SUFFIX="" OTHER_MACHINE_PRESET=windows-x64
+    [ "$TOLVARINE_WINE_ARCH" = 32 ] || WINE_BUILD_SUFFIX=-x64 OTHER_MACHINE_PRESET=windows
+    export TOLVARINE_WINE_ARCH TOLVARINE_WINE_ARCH_NOTE WINE_BUILD_SUFFIX OTHER_MACHINE_PRESET
 }

@@ -28,8 +28,7 @@ trap wine_prefix_end EXIT
 rm -rf "$build/q-drive" && mkdir -p "$build/q-drive"
 ln -sfn "$build/q-drive" "$WINEPREFIX/dosdevices/q:"
 
-other_machine=$build/windows-x64
-[ "$TOLVARINE_WINE_ARCH" = 32 ] || other_machine=$build/windows
+other_machine=$build/$OTHER_MACHINE_PRESET
 [ -f "$other_machine/standin_access16.exe" ] || { echo "error: $other_machine/standin_access16.exe is not built: run 'make build'." >&2; exit 1; }
 export TOLVARINE_BIN_DIR TOLVARINE_OTHER_MACHINE_BIN_DIR
 TOLVARINE_BIN_DIR=$(wine_path "$images")
