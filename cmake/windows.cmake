@@ -37,6 +37,7 @@ set(TOLVARINE_IMAGE_LINK_OPTIONS -s
 add_library(tolvarine_platform STATIC
   platform/file_association.cpp
   platform/process_hardening.cpp
+  platform/registry_reader.cpp
   platform/system_error.cpp
   platform/system_library.cpp
   platform/top_level_window.cpp

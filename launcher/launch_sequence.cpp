@@ -4,12 +4,14 @@
 // added with level 1 and removed with level 2. Every way out of the run
 // after the first write goes through both restores before it shows or
 // returns anything, so the launcher never leaves the lowered settings in
-// force. An Access that cannot open the application gets nothing lowered.
+// force. An Access that cannot open the application gets nothing lowered,
+// and one whose Trust Center would ignore the location gets none.
 #include <string>
 #include <utility>
 
 #include "launcher/ascii_case.h"
 #include "launcher/database_access.h"
+#include "launcher/folder_trust.h"
 #include "launcher/module1.h"
 #include "launcher/trusted_location.h"
 
@@ -74,15 +76,23 @@ LaunchOutcome LaunchMain(Platform& platform) {
         return LaunchOutcome::OtherAccessEdition;
     }
     const std::optional<std::uint16_t> trustCenterVersion = TrustCenterVersion(access);
+    const FolderTrust trust = trustCenterVersion ? JudgeFolderTrust(platform, *trustCenterVersion, launcherDirectory)
+                                                 : FolderTrust::NeedsLocation;
+    // A location that Office would ignore is never written.
+    const bool addsLocation = trustCenterVersion && trust == FolderTrust::NeedsLocation;
 
-    if (trustCenterVersion) AddTrustedLocation(platform, *trustCenterVersion, launcherDirectory);
+    if (addsLocation) AddTrustedLocation(platform, *trustCenterVersion, launcherDirectory);
     SetAccessSecurityLevel(platform, kLowSecurityLevel);
     const auto [shellResult, outcome] = OpenDatabase(platform, databasePath);
     SetAccessSecurityLevel(platform, kMediumSecurityLevel);
-    if (trustCenterVersion) RemoveTrustedLocation(platform, *trustCenterVersion);
+    if (addsLocation) RemoveTrustedLocation(platform, *trustCenterVersion);
     // Named only now: the box may wait for the user for hours, and nothing
     // is being opened that needs the lowered settings.
     if (outcome == LaunchOutcome::OpenFailed) platform.ShowMessageBox(ShellErrorText(shellResult));
+    if (outcome == LaunchOutcome::Opened && trustCenterVersion && IgnoresLauncherLocation(trust)) {
+        platform.ShowWarningOnTop(UntrustedFolderText(trust, *trustCenterVersion, launcherDirectory));
+        return LaunchOutcome::FolderNotTrusted;
+    }
     return outcome;
 }
 

@@ -17,6 +17,7 @@ enum class LaunchOutcome : int {
     WindowNeverShown = 2,    // no window within the bound; level 2 written
     // 3 is a system error, which the program entry reports.
     OtherAccessEdition = 4,  // the Access here is built for another machine; nothing written or opened
+    FolderNotTrusted = 5,    // opened, but Access trusts no location for the folder; level 2 written, then named
 };
 
 inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";

@@ -19,10 +19,15 @@ std::wstring TrustedLocationsKey(std::uint16_t accessVersion) {
 
 }  // namespace
 
-void AddTrustedLocation(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
-    // A trusted location names its folder with a trailing backslash; a drive root has one already.
+std::wstring TrustedLocationFolder(std::wstring_view launcherDirectory) {
+    // A drive root has its backslash already.
     std::wstring folder(launcherDirectory);
     if (!folder.ends_with(L'\\')) folder += L'\\';
+    return folder;
+}
+
+void AddTrustedLocation(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
+    const std::wstring folder = TrustedLocationFolder(launcherDirectory);
     const RegistryEntry values[] = {
         {L"Path", std::wstring_view(folder)},
         {L"AllowSubfolders", std::uint32_t{0}},

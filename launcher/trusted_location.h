@@ -5,11 +5,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/platform.h"
 
 namespace tolvarine {
+
+// The folder as a trusted location names it: with a trailing backslash.
+std::wstring TrustedLocationFolder(std::wstring_view launcherDirectory);
 
 // Makes the launcher's folder, without its subfolders, a trusted location
 // of that Access. Failures are not reported.

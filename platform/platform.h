@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace tolvarine {
 
@@ -41,6 +42,11 @@ struct RegistryEntry {
     std::variant<std::uint32_t, std::wstring_view> data;
 };
 
+// A value as read from the registry: a REG_DWORD number, or the text of a
+// REG_SZ or REG_EXPAND_SZ value, the latter with its environment variables
+// expanded.
+using RegistryData = std::variant<std::uint32_t, std::wstring>;
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -62,6 +68,20 @@ public:
                                           std::span<const RegistryEntry> values) = 0;
     // Deletes one key that has no subkeys.
     virtual long DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) = 0;
+
+    // One value of the registry's own view; the name is matched as Windows
+    // matches it, case ignored. Nothing when the key or value is missing,
+    // cannot be read, or holds another type.
+    virtual std::optional<RegistryData> ReadRegistryValue(RegistryRoot root, std::wstring_view keyPath,
+                                                          std::wstring_view valueName) = 0;
+    // The names of a key's subkeys; none when the key cannot be read.
+    virtual std::vector<std::wstring> ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) = 0;
+
+    // True when Windows reports the drive with this letter as a network drive.
+    virtual bool IsNetworkDrive(wchar_t driveLetter) = 0;
+
+    // The text in capitals, as Windows folds file names to compare them.
+    virtual std::wstring UpperCase(std::wstring_view text) = 0;
 
     // The program that the shell runs for the verb on files with this
     // extension, as the shell resolves it; empty when there is none.
@@ -97,6 +117,9 @@ public:
 
     // Application-modal box, OK only, no icon, program title as caption.
     virtual void ShowMessageBox(std::wstring_view text) = 0;
+    // The same with a warning icon, kept above every other window, so that
+    // it is seen in front of a window that another program has just shown.
+    virtual void ShowWarningOnTop(std::wstring_view text) = 0;
 
     // True when a file (not a folder) exists at this path.
     virtual bool FileExists(std::wstring_view path) = 0;

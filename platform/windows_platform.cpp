@@ -10,6 +10,7 @@
 
 #include "platform/file_association.h"
 #include "platform/module_directory.h"
+#include "platform/registry_reader.h"
 #include "platform/system_error.h"
 #include "platform/win32_handles.h"
 
@@ -98,6 +99,26 @@ long WindowsPlatform::DeleteRegistryKey(RegistryRoot root, std::wstring_view key
     return ::RegDeleteKeyW(RootKey(root), Terminated(keyPath).c_str());
 }
 
+std::optional<RegistryData> WindowsPlatform::ReadRegistryValue(RegistryRoot root, std::wstring_view keyPath,
+                                                               std::wstring_view valueName) {
+    return QueryRegistryValue(RootKey(root), keyPath, valueName, 0);
+}
+
+std::vector<std::wstring> WindowsPlatform::ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) {
+    return RegistrySubkeys(RootKey(root), keyPath);
+}
+
+bool WindowsPlatform::IsNetworkDrive(wchar_t driveLetter) {
+    const wchar_t root[] = {driveLetter, L':', L'\\', L'\0'};
+    return ::GetDriveTypeW(root) == DRIVE_REMOTE;
+}
+
+std::wstring WindowsPlatform::UpperCase(std::wstring_view text) {
+    std::wstring upper(text);
+    if (!upper.empty()) ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
 std::wstring WindowsPlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
     return AssociatedExecutable(extension, verb);
 }
@@ -153,6 +174,14 @@ void WindowsPlatform::ShowMessageBox(std::wstring_view text) {
     ::MessageBoxW(nullptr, Terminated(text).c_str(), Terminated(kProgramTitle).c_str(), MB_OK | MB_APPLMODAL);
 }
 
+void WindowsPlatform::ShowWarningOnTop(std::wstring_view text) {
+    // Another program's window has just taken the foreground, and Windows may
+    // refuse this box the foreground: "system modal" is application-modal
+    // with WS_EX_TOPMOST, so the box stays in front of that window anyway.
+    ::MessageBoxW(nullptr, Terminated(text).c_str(), Terminated(kProgramTitle).c_str(),
+                  MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL | MB_SETFOREGROUND);
+}
+
 bool WindowsPlatform::FileExists(std::wstring_view path) {
     const DWORD attributes = ::GetFileAttributesW(Terminated(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
@@ -160,26 +189,9 @@ bool WindowsPlatform::FileExists(std::wstring_view path) {
 
 std::wstring WindowsPlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
                                                  std::wstring_view valueName) {
-    UniqueRegistryKey key;
-    if (::RegOpenKeyExW(RootKey(root), Terminated(keyPath).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                        key.put()) != ERROR_SUCCESS)
-        return {};
-    const std::wstring name(valueName);
-    DWORD type = 0;
-    DWORD size = 0;
-    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return {};
-    // The stored text need not end in a NUL; one more character keeps it whole.
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return {};
-    text.resize(size / sizeof(wchar_t));
-    while (!text.empty() && text.back() == L'\0') text.pop_back();
-    return text;
+    const auto data = QueryRegistryValue(RootKey(root), keyPath, valueName, KEY_WOW64_32KEY);
+    const auto* text = data ? std::get_if<std::wstring>(&*data) : nullptr;
+    return text ? *text : std::wstring();
 }
 
 std::wstring WindowsPlatform::GetProgramFilesX86Directory() {

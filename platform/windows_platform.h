@@ -24,6 +24,11 @@ public:
     long WriteVolatileRegistryKey(RegistryRoot root, std::wstring_view parentPath, std::wstring_view keyName,
                                   std::span<const RegistryEntry> values) override;
     long DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) override;
+    std::optional<RegistryData> ReadRegistryValue(RegistryRoot root, std::wstring_view keyPath,
+                                                  std::wstring_view valueName) override;
+    std::vector<std::wstring> ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) override;
+    bool IsNetworkDrive(wchar_t driveLetter) override;
+    std::wstring UpperCase(std::wstring_view text) override;
     std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
     ProgramImage ReadProgramImage(std::wstring_view path) override;
     WindowHandle GetDesktopWindow() override;
@@ -36,6 +41,7 @@ public:
     std::uint32_t GetTickCount() override;
     std::wstring GetLauncherDirectory() override;
     void ShowMessageBox(std::wstring_view text) override;
+    void ShowWarningOnTop(std::wstring_view text) override;
     bool FileExists(std::wstring_view path) override;
     std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
                                     std::wstring_view valueName) override;

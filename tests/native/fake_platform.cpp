@@ -1,5 +1,7 @@
 #include "tests/native/fake_platform.h"
 
+#include "launcher/ascii_case.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
@@ -80,6 +82,37 @@ long FakePlatform::DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPat
     return 0;
 }
 
+// Reads change nothing, so they are answered without being recorded: the
+// record pins the order of what a run does.
+std::optional<RegistryData> FakePlatform::ReadRegistryValue(RegistryRoot, std::wstring_view keyPath,
+                                                            std::wstring_view valueName) {
+    for (const StoredValue& value : registry)
+        if (EqualsIgnoringAsciiCase(value.key, keyPath) && EqualsIgnoringAsciiCase(value.name, valueName))
+            return value.data;
+    return std::nullopt;
+}
+
+std::vector<std::wstring> FakePlatform::ListRegistrySubkeys(RegistryRoot, std::wstring_view keyPath) {
+    std::vector<std::wstring> names;
+    for (const StoredValue& value : registry) {
+        const std::wstring_view key = value.key;
+        if (key.size() <= keyPath.size() || key[keyPath.size()] != L'\\' ||
+            !EqualsIgnoringAsciiCase(key.substr(0, keyPath.size()), keyPath))
+            continue;
+        const std::wstring name(key.substr(keyPath.size() + 1, key.find(L'\\', keyPath.size() + 1) - keyPath.size() - 1));
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    }
+    return names;
+}
+
+bool FakePlatform::IsNetworkDrive(wchar_t) { return networkDrives; }
+
+std::wstring FakePlatform::UpperCase(std::wstring_view text) {
+    std::wstring upper(text);
+    for (wchar_t& c : upper) c = c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+    return upper;
+}
+
 std::wstring FakePlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
     Record(L"FindAssociatedExecutable(" + std::wstring(extension) + L", " + std::wstring(verb) + L")");
     return associatedExecutable;
@@ -144,6 +177,8 @@ std::wstring FakePlatform::GetLauncherDirectory() {
 void FakePlatform::ShowMessageBox(std::wstring_view text) {
     Record(L"ShowMessageBox(" + std::wstring(text) + L")");
 }
+
+void FakePlatform::ShowWarningOnTop(std::wstring_view text) { Record(L"ShowWarningOnTop(" + std::wstring(text) + L")"); }
 
 bool FakePlatform::FileExists(std::wstring_view path) {
     // No file exists here: Form1's lookup is tested on the real platform.

@@ -36,6 +36,13 @@ public:
     std::optional<std::uint16_t> executableVersion;
     std::optional<std::uint16_t> executableMachine;  // nothing: a header that cannot be read
     std::optional<Error> startError;
+    // The values the registry reads find (key path and name in any case).
+    struct StoredValue {
+        std::wstring key, name;
+        RegistryData data;
+    };
+    std::vector<StoredValue> registry;
+    bool networkDrives = false;  // every drive letter
 
     std::vector<std::wstring> calls;
 
@@ -47,6 +54,11 @@ public:
     long WriteVolatileRegistryKey(RegistryRoot root, std::wstring_view parentPath, std::wstring_view keyName,
                                   std::span<const RegistryEntry> values) override;
     long DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) override;
+    std::optional<RegistryData> ReadRegistryValue(RegistryRoot root, std::wstring_view keyPath,
+                                                  std::wstring_view valueName) override;
+    std::vector<std::wstring> ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) override;
+    bool IsNetworkDrive(wchar_t driveLetter) override;
+    std::wstring UpperCase(std::wstring_view text) override;
     std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
     ProgramImage ReadProgramImage(std::wstring_view path) override;
     WindowHandle GetDesktopWindow() override;
@@ -59,6 +71,7 @@ public:
     std::uint32_t GetTickCount() override;
     std::wstring GetLauncherDirectory() override;
     void ShowMessageBox(std::wstring_view text) override;
+    void ShowWarningOnTop(std::wstring_view text) override;
     bool FileExists(std::wstring_view path) override;
     std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
                                     std::wstring_view valueName) override;

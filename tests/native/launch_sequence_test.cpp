@@ -6,6 +6,7 @@
 #include <map>
 
 #include "launcher/database_access.h"
+#include "launcher/folder_trust.h"
 #include "launcher/module1.h"
 #include "tests/native/fake_platform.h"
 
@@ -217,6 +218,85 @@ TEST(LaunchMain, AccessForTheOtherEditionIsNamedAndNothingIsWrittenOrOpened) {
               (Calls{L"GetLauncherDirectory()", kLookUp, L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"}));
     EXPECT_TRUE(platform.calls[3].starts_with(L"ShowMessageBox(Tolvarine needs the ")) << platform.calls[3];
     EXPECT_NE(platform.calls[3].find(L"(version 16) is the "), std::wstring::npos) << platform.calls[3];
+}
+
+const std::wstring kPolicy = L"Software\\Policies\\Microsoft\\Office\\16.0";
+const std::wstring kAccessLocations = L"\\Access\\Security\\Trusted Locations";
+const std::wstring kUserMix = L"\\Common\\Security\\Trusted Locations";
+
+TEST(FolderTrust, PoliciesThenTheUsersOwnSettingsDecideAsOfficeReadsThem) {
+    using V = FakePlatform::StoredValue;
+    const std::wstring user = L"Software\\Microsoft\\Office\\16.0" + kAccessLocations;
+    const std::wstring cloud = L"Software\\Policies\\Microsoft\\Cloud\\Office\\16.0";
+    const std::wstring location = kPolicy + kAccessLocations + L"\\IT";
+    const V noMix = {kPolicy + kUserMix, L"allow user locations", 0u};
+    const struct {
+        std::uint16_t version;
+        const wchar_t* folder;
+        bool networkDrive;
+        std::vector<V> values;
+        FolderTrust expected;
+    } cases[] = {
+        {16, L"C:\\Apps\\Tolvarine", false, {}, FolderTrust::NeedsLocation},
+        {16, L"C:\\Apps\\Tolvarine", false, {{kPolicy + kAccessLocations, L"AllLocationsDisabled", 1u}},
+         FolderTrust::AllLocationsDisabled},
+        {16, L"C:\\Apps\\Tolvarine", false, {{user, L"alllocationsdisabled", 1u}}, FolderTrust::AllLocationsDisabledByUser},
+        {16, L"C:\\Apps\\Tolvarine", false, {{kPolicy + kAccessLocations, L"AllLocationsDisabled", 0u},
+                                               {user, L"AllLocationsDisabled", 1u}}, FolderTrust::NeedsLocation},
+        {16, L"\\\\server\\share\\Tolvarine", false, {}, FolderTrust::NetworkNotAllowed},
+        {16, L"\\\\?\\UNC\\server\\share", false, {}, FolderTrust::NetworkNotAllowed},
+        {16, L"Q:\\", true, {{user, L"AllowNetworkLocations", 1u}}, FolderTrust::NeedsLocation},
+        {16, L"Q:\\", true, {{cloud + kAccessLocations, L"AllowNetworkLocations", 0u}, {user, L"AllowNetworkLocations", 1u}},
+         FolderTrust::NetworkNotAllowed},
+        {16, L"C:\\Apps\\Tolvarine", false, {noMix}, FolderTrust::UserLocationsNotAllowed},
+        {16, L"C:\\Apps\\Tolvarine", false, {{cloud + kUserMix, L"Allow User Locations", 0u}},
+         FolderTrust::UserLocationsNotAllowed},
+        {15, L"C:\\Apps\\Tolvarine", false, {{L"Software\\Policies\\Microsoft\\Cloud\\Office\\15.0" + kUserMix,
+                                                L"Allow User Locations", 0u}}, FolderTrust::NeedsLocation},
+        // Policy locations: the folder itself, or one above it with its subfolders.
+        {16, L"C:\\Apps\\Tolvarine", false, {noMix, {location, L"Path", L"c:\\apps\\TOLVARINE"}}, FolderTrust::TrustedByPolicy},
+        {16, L"C:\\Apps\\Tolvarine", false, {noMix, {location, L"Path", L"C:\\Apps\\"}, {location, L"AllowSubfolders", 1u}},
+         FolderTrust::TrustedByPolicy},
+        {16, L"C:\\Apps\\Tolvarine", false, {noMix, {location, L"Path", L"C:\\Apps\\"}}, FolderTrust::UserLocationsNotAllowed},
+        {16, L"C:\\Apps\\Tolvarine", false, {noMix, {location, L"Path", L"C:\\App"}, {location, L"AllowSubfolders", 1u}},
+         FolderTrust::UserLocationsNotAllowed},
+        {16, L"Q:\\", true, {{location, L"Path", L"Q:\\"}}, FolderTrust::NetworkNotAllowed},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        platform.registry = c.values;
+        platform.networkDrives = c.networkDrive;
+        EXPECT_EQ(JudgeFolderTrust(platform, c.version, c.folder), c.expected) << "row " << row++;
+    }
+}
+
+TEST(LaunchMain, AccessThatWouldIgnoreTheLocationGetsNoneAndIsNamedOnceTheApplicationIsOpen) {
+    // Opened with user locations not allowed; a failed open then; opened
+    // with a policy location trusting the folder.
+    for (int course = 0; course < 3; ++course) {
+        FakePlatform platform;
+        platform.associatedExecutable = L"C:\\Office16\\MSACCESS.EXE";
+        platform.executableVersion = 16;
+        platform.shellResult = course == 1 ? 2 : 42;
+        platform.registry = {{kPolicy + kUserMix, L"Allow User Locations", 0u}};
+        if (course == 2) platform.registry.push_back({kPolicy + kAccessLocations + L"\\1", L"Path", L"C:\\Apps\\Tolvarine"});
+        constexpr int kExitCodes[] = {5, 1, 0};
+        EXPECT_EQ(ExitCode(platform), kExitCodes[course]);
+        EXPECT_FALSE(std::ranges::any_of(platform.calls, [](const std::wstring& call) {
+            return call.starts_with(L"WriteVolatileRegistryKey") || call.starts_with(L"DeleteRegistryKey");
+        })) << course;
+        const auto level2 = std::ranges::search(platform.calls, LevelWrite(2));
+        ASSERT_FALSE(level2.empty()) << course;
+        const Calls after(level2.end(), platform.calls.end());
+        if (course == 0)
+            EXPECT_EQ(after, Calls{L"ShowWarningOnTop(Tolvarine has been opened, but Access may not run its code: the "
+                                   L"policy \"Allow mix of policy and user locations\" (Office 16.0) is off, so Access "
+                                   L"trusts only the folders that Group Policy names. Ask your IT department to add "
+                                   L"this folder as a trusted location by Group Policy:\n\nC:\\Apps\\Tolvarine\\)"});
+        else
+            EXPECT_EQ(after, course == 1 ? Calls{L"ShowMessageBox(File not found)"} : Calls{}) << course;
+    }
 }
 
 TEST(LaunchMain, AnErrorFindingTheDirectoryEndsTheRunBeforeAnyWrite) {

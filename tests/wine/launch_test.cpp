@@ -43,8 +43,9 @@ protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         name_ = FromUtf8(info->name());
-        // No trusted location, nor level, left by an earlier test.
+        // No trusted location, level or policy left by an earlier test.
         DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office");
+        DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office");
         log_ = MakeTestDir(L"log-" + name_) + L"\\timeline.log";
         StandIn(300, L"Tolvarine");
         SetEnv(L"TOLVARINE_STANDIN_LIFETIME_MS", L"60000");
@@ -97,7 +98,7 @@ protected:
 };
 
 // The course every successful run must show.
-void ExpectSuccessfulRun(const Events& events, const std::string& expectedFile) {
+void ExpectSuccessfulRun(const Events& events, const std::string& expectedFile, int exitCode = 0) {
     SCOPED_TRACE(Describe(events));
     const auto level1 = FindEvent(events, "observer", "level=1");
     const auto appStart = FindEvent(events, "app", "start");
@@ -106,7 +107,7 @@ void ExpectSuccessfulRun(const Events& events, const std::string& expectedFile) 
     const auto exit = FindEvent(events, "observer", "launcher-exit");
     ASSERT_TRUE(level1 && appStart && window && level2 && exit);
     EXPECT_EQ(appStart->text, "start level=1 file=" + expectedFile);
-    EXPECT_EQ(exit->text, "launcher-exit code=0 level=2");
+    EXPECT_EQ(exit->text, "launcher-exit code=" + std::to_string(exitCode) + " level=2");
     // Level 2 a full second after the window, and promptly after that.
     EXPECT_GE(Milliseconds(*window, *level2), 1000.0);
     EXPECT_LT(Milliseconds(*window, *level2), 1500.0);
@@ -199,13 +200,25 @@ TEST_F(LaunchTest, ShellFolderWindowsInFrontOfTheApplicationsWindowAreWalkedPast
     ExpectTheWaitToPassFolderWindows(true);
 }
 
+// True when `upper` lies above `lower` in the order of top-level windows.
+bool Above(HWND upper, HWND lower) {
+    for (HWND window = ::GetWindow(upper, GW_HWNDNEXT); window; window = ::GetWindow(window, GW_HWNDNEXT))
+        if (window == lower) return true;
+    return false;
+}
+
 // Checks the launcher's message box and the settings in force while it
-// waits for the user, presses OK; returns its text.
-std::wstring AnswerMessageBox(long levelWhileShown) {
+// waits for the user, presses OK; returns its text. A warning comes with
+// its icon, above every window, the application's too.
+std::wstring AnswerMessageBox(long levelWhileShown, bool warning = false) {
     const auto box = WaitForMessageBox(L"Tolvarine Launcher");
     if (!box) return {};
     EXPECT_EQ(box->buttons, 1);
-    EXPECT_EQ(box->icons, 0);
+    EXPECT_EQ(box->icons, warning ? 1 : 0);
+    EXPECT_EQ((::GetWindowLongW(box->window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, warning);
+    if (warning) {
+        EXPECT_TRUE(Above(box->window, ::FindWindowW(nullptr, L"Tolvarine")));
+    }
     EXPECT_EQ(box->okText, L"OK");
     EXPECT_EQ(CurrentLevel(), levelWhileShown);
     EXPECT_EQ(support::ReadTrustedLocation(), L"none");
@@ -278,6 +291,45 @@ TEST_F(LaunchTest, AccessOfTheOtherEditionIsNamedAndNothingIsLoweredOrOpened) {
     EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
     EXPECT_FALSE(FindEvent(events, "app", "start").has_value()) << Describe(events);
     EXPECT_EQ(CurrentLevel(), 3);
+}
+
+void SetPolicyNumber(const std::wstring& key, const wchar_t* name, DWORD number) {
+    SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office\\16.0\\" + key, name, REG_DWORD,
+                     &number, sizeof(number));
+}
+
+TEST_F(LaunchTest, AccessThatIgnoresUserLocationsGetsNoneAndIsNamedAboveTheApplicationOnceItIsOpen) {
+    AccessOpensDatabases(16);
+    SetPolicyNumber(L"Common\\Security\\Trusted Locations", L"Allow User Locations", 0);
+    const std::wstring folder = LauncherFolder(L"no-user-locations");
+    Process launch = StartLauncher(folder);
+    const std::wstring text = AnswerMessageBox(2, true);
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 5u);
+    EXPECT_TRUE(text.starts_with(L"Tolvarine has been opened, but Access may not run its code: the policy \"Allow "
+                                 L"mix of policy and user locations\" (Office 16.0) is off")) << Utf8(text);
+    EXPECT_TRUE(text.ends_with(L"\n\n" + folder + L"\\")) << Utf8(text);
+    const Events events = Timeline();
+    ExpectSuccessfulRun(events, Utf8(folder) + "\\Tolvarine.mde", 5);
+    EXPECT_TRUE(FindEvent(events, "app", "trusted-location none").has_value()) << Describe(events);
+    EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
+}
+
+TEST_F(LaunchTest, PolicyLocationAboveTheFolderTrustsItAndTheLauncherAddsNone) {
+    AccessOpensDatabases(16);
+    SetPolicyNumber(L"Common\\Security\\Trusted Locations", L"Allow User Locations", 0);
+    SetEnv(L"TOLVARINE_POLICY_FOLDER", L"c:\\TOLVARINE-TESTS");
+    const std::wstring path = L"%TOLVARINE_POLICY_FOLDER%\\";
+    const std::wstring location = L"Access\\Security\\Trusted Locations\\Location7";
+    SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office\\16.0\\" + location, L"Path",
+                     REG_EXPAND_SZ, path.c_str(), static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    SetPolicyNumber(location, L"AllowSubfolders", 1);
+    const std::wstring folder = LauncherFolder(L"policy-location");
+    Process launch = StartLauncher(folder);
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    SetEnv(L"TOLVARINE_POLICY_FOLDER", L"");
+    const Events events = Timeline();
+    ExpectSuccessfulRun(events, Utf8(folder) + "\\Tolvarine.mde");
+    EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
 }
 
 TEST_F(LaunchTest, LauncherAtADriveRootOpensItsDatabase) {

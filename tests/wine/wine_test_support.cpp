@@ -147,13 +147,17 @@ void DeleteRegistryTree(HKEY root, const std::wstring& path) {
     ::RegDeleteKeyW(root, path.c_str());
 }
 
-void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring& text) {
+void SetRegistryValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
+                      DWORD size) {
     UniqueRegistryKey key;
     if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
         ERROR_SUCCESS)
         throw std::runtime_error("cannot create key " + Utf8(path));
-    ::RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    ::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
+}
+
+void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring& text) {
+    SetRegistryValue(root, path, nullptr, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 void CloseStandInWindows() {

@@ -61,6 +61,9 @@ struct RegistryData {
 std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name);
 void DeleteRegistryTree(HKEY root, const std::wstring& path);
 void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring& text);
+// Any value; a null name is the key's default value.
+void SetRegistryValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
+                      DWORD size);
 
 // Polls until the predicate holds or the time runs out; returns the predicate's last answer.
 template <typename Predicate>

@@ -1,0 +1,137 @@
+#include "launcher/folder_trust.h"
+
+#include <optional>
+#include <vector>
+
+#include "launcher/ascii_case.h"
+#include "launcher/trusted_location.h"
+
+namespace tolvarine {
+
+namespace {
+
+constexpr std::wstring_view kAccessLocations = L"\\Access\\Security\\Trusted Locations";
+constexpr std::wstring_view kCommonLocations = L"\\Common\\Security\\Trusted Locations";
+constexpr std::uint16_t kCloudPolicyVersion = 16;  // the only Office the cloud policy service serves
+
+std::wstring VersionKey(std::wstring_view base, std::uint16_t accessVersion) {
+    return std::wstring(base) + std::to_wstring(accessVersion) + L".0";
+}
+
+// Where policies for this Office lie, in Office's order of precedence:
+// Group Policy first, then the cloud policy service.
+std::vector<std::wstring> PolicyRoots(std::uint16_t accessVersion) {
+    std::vector<std::wstring> roots = {VersionKey(L"Software\\Policies\\Microsoft\\Office\\", accessVersion)};
+    if (accessVersion == kCloudPolicyVersion)
+        roots.push_back(VersionKey(L"Software\\Policies\\Microsoft\\Cloud\\Office\\", accessVersion));
+    return roots;
+}
+
+std::optional<std::uint32_t> ReadNumber(Platform& platform, const std::wstring& key, std::wstring_view name) {
+    const auto data = platform.ReadRegistryValue(kHkeyCurrentUser, key, name);
+    const auto* number = data ? std::get_if<std::uint32_t>(&*data) : nullptr;
+    return number ? std::optional(*number) : std::nullopt;
+}
+
+struct Setting {
+    std::optional<std::uint32_t> value;  // nothing: Office's default
+    bool byPolicy = false;
+};
+
+// The first policy root that sets the value decides; without one, the user's own.
+Setting ReadSetting(Platform& platform, std::uint16_t accessVersion, std::wstring_view subKey, std::wstring_view name,
+                    bool userMaySet) {
+    for (const std::wstring& root : PolicyRoots(accessVersion))
+        if (auto value = ReadNumber(platform, root + std::wstring(subKey), name)) return {value, true};
+    if (!userMaySet) return {};
+    return {ReadNumber(platform, VersionKey(L"Software\\Microsoft\\Office\\", accessVersion) + std::wstring(subKey),
+                       name)};
+}
+
+// A path as Windows compares paths: in capitals, without one trailing backslash.
+std::wstring ComparablePath(Platform& platform, std::wstring_view path) {
+    std::wstring comparable = platform.UpperCase(path);
+    if (comparable.ends_with(L'\\')) comparable.pop_back();
+    return comparable;
+}
+
+bool PolicyLocationCovers(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
+    const std::wstring folder = ComparablePath(platform, launcherDirectory);
+    for (const std::wstring& root : PolicyRoots(accessVersion)) {
+        const std::wstring locations = root + std::wstring(kAccessLocations);
+        for (const std::wstring& name : platform.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
+            const std::wstring key = locations + L'\\' + name;
+            const auto path = platform.ReadRegistryValue(kHkeyCurrentUser, key, L"Path");
+            const auto* text = path ? std::get_if<std::wstring>(&*path) : nullptr;
+            if (!text || text->empty()) continue;
+            const std::wstring location = ComparablePath(platform, *text);
+            if (location == folder) return true;
+            if (ReadNumber(platform, key, L"AllowSubfolders").value_or(0) != 0 && folder.starts_with(location + L'\\'))
+                return true;
+        }
+    }
+    return false;
+}
+
+// A UNC path ("\\server\share", "\\?\UNC\server\share"), or a drive that
+// Windows reports as a network drive.
+bool IsNetworkFolder(Platform& platform, std::wstring_view folder) {
+    constexpr std::wstring_view kLongPathPrefix = L"\\\\?\\";
+    if (folder.starts_with(kLongPathPrefix)) {
+        folder.remove_prefix(kLongPathPrefix.size());
+        if (EqualsIgnoringAsciiCase(folder.substr(0, 4), L"UNC\\")) return true;
+    } else if (folder.starts_with(L"\\\\")) {
+        return true;
+    }
+    return folder.size() >= 2 && folder[1] == L':' && platform.IsNetworkDrive(folder[0]);
+}
+
+}  // namespace
+
+FolderTrust JudgeFolderTrust(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
+    const Setting disabled = ReadSetting(platform, accessVersion, kAccessLocations, L"AllLocationsDisabled", true);
+    if (disabled.value.value_or(0) != 0)
+        return disabled.byPolicy ? FolderTrust::AllLocationsDisabled : FolderTrust::AllLocationsDisabledByUser;
+    if (IsNetworkFolder(platform, launcherDirectory) &&
+        ReadSetting(platform, accessVersion, kAccessLocations, L"AllowNetworkLocations", true).value.value_or(0) == 0)
+        return FolderTrust::NetworkNotAllowed;
+    if (PolicyLocationCovers(platform, accessVersion, launcherDirectory)) return FolderTrust::TrustedByPolicy;
+    if (ReadSetting(platform, accessVersion, kCommonLocations, L"Allow User Locations", false).value.value_or(1) == 0)
+        return FolderTrust::UserLocationsNotAllowed;
+    return FolderTrust::NeedsLocation;
+}
+
+bool IgnoresLauncherLocation(FolderTrust trust) {
+    return trust != FolderTrust::NeedsLocation && trust != FolderTrust::TrustedByPolicy;
+}
+
+std::wstring UntrustedFolderText(FolderTrust trust, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
+    const std::wstring office = L" (Office " + std::to_wstring(accessVersion) + L".0)";
+    const std::wstring byPolicy = L"add this folder as a trusted location by Group Policy:";
+    std::wstring why;
+    switch (trust) {
+    case FolderTrust::AllLocationsDisabled:
+        why = L"the policy \"Disable all trusted locations\"" + office +
+              L" is on, so Access trusts no folder. Ask your IT department to turn it off and to " + byPolicy;
+        break;
+    case FolderTrust::AllLocationsDisabledByUser:
+        why = L"\"Disable all Trusted Locations\" is checked in Access's Trust Center (File, Options, Trust Center, "
+              L"Trust Center Settings, Trusted Locations), so Access trusts no folder. Clear that check box, or ask "
+              L"your IT department to " + byPolicy;
+        break;
+    case FolderTrust::NetworkNotAllowed:
+        why = L"the folder is on a network drive, and Access trusts no folder on the network (\"Allow Trusted "
+              L"Locations on the network\"" + office + L" is off). Install Tolvarine on the local disk with its "
+              L"package, or ask your IT department to allow trusted locations on the network and to " + byPolicy;
+        break;
+    default:
+        why = L"the policy \"Allow mix of policy and user locations\"" + office +
+              L" is off, so Access trusts only the folders that Group Policy names. Ask your IT department to " +
+              byPolicy;
+        break;
+    }
+    return L"Tolvarine has been opened, but Access may not run its code: " + why + L"\n\n" +
+           TrustedLocationFolder(launcherDirectory);
+}
+
+}  // namespace tolvarine
