@@ -1,7 +1,7 @@
 #include "launcher/folder_trust.h"
 
 #include <optional>
-#include <vector>
+#include <span>
 
 #include "launcher/ascii_case.h"
 #include "launcher/trusted_location.h"
@@ -15,16 +15,18 @@ constexpr std::wstring_view kCommonLocations = L"\\Common\\Security\\Trusted Loc
 constexpr std::uint16_t kCloudPolicyVersion = 16;  // the only Office the cloud policy service serves
 
 std::wstring VersionKey(std::wstring_view base, std::uint16_t accessVersion) {
-    return std::wstring(base) + std::to_wstring(accessVersion) + L".0";
+    std::wstring key(base);
+    key += std::to_wstring(accessVersion);
+    key += L".0";
+    return key;
 }
 
 // Where policies for this Office lie, in Office's order of precedence:
 // Group Policy first, then the cloud policy service.
-std::vector<std::wstring> PolicyRoots(std::uint16_t accessVersion) {
-    std::vector<std::wstring> roots = {VersionKey(L"Software\\Policies\\Microsoft\\Office\\", accessVersion)};
-    if (accessVersion == kCloudPolicyVersion)
-        roots.push_back(VersionKey(L"Software\\Policies\\Microsoft\\Cloud\\Office\\", accessVersion));
-    return roots;
+constexpr std::wstring_view kPolicyBases[] = {L"Software\\Policies\\Microsoft\\Office\\",
+                                              L"Software\\Policies\\Microsoft\\Cloud\\Office\\"};
+std::span<const std::wstring_view> PolicyBases(std::uint16_t accessVersion) {
+    return std::span(kPolicyBases).first(accessVersion == kCloudPolicyVersion ? 2 : 1);
 }
 
 std::optional<std::uint32_t> ReadNumber(Platform& platform, const std::wstring& key, std::wstring_view name) {
@@ -41,11 +43,10 @@ struct Setting {
 // The first policy root that sets the value decides; without one, the user's own.
 Setting ReadSetting(Platform& platform, std::uint16_t accessVersion, std::wstring_view subKey, std::wstring_view name,
                     bool userMaySet) {
-    for (const std::wstring& root : PolicyRoots(accessVersion))
-        if (auto value = ReadNumber(platform, root + std::wstring(subKey), name)) return {value, true};
+    for (const std::wstring_view base : PolicyBases(accessVersion))
+        if (auto value = ReadNumber(platform, VersionKey(base, accessVersion) += subKey, name)) return {value, true};
     if (!userMaySet) return {};
-    return {ReadNumber(platform, VersionKey(L"Software\\Microsoft\\Office\\", accessVersion) + std::wstring(subKey),
-                       name)};
+    return {ReadNumber(platform, VersionKey(L"Software\\Microsoft\\Office\\", accessVersion) += subKey, name)};
 }
 
 // A path as Windows compares paths: in capitals, without one trailing backslash.
@@ -57,8 +58,8 @@ std::wstring ComparablePath(Platform& platform, std::wstring_view path) {
 
 bool PolicyLocationCovers(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
     const std::wstring folder = ComparablePath(platform, launcherDirectory);
-    for (const std::wstring& root : PolicyRoots(accessVersion)) {
-        const std::wstring locations = root + std::wstring(kAccessLocations);
+    for (const std::wstring_view base : PolicyBases(accessVersion)) {
+        const std::wstring locations = VersionKey(base, accessVersion) += kAccessLocations;
         for (const std::wstring& name : platform.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
             const std::wstring key = locations + L'\\' + name;
             const auto path = platform.ReadRegistryValue(kHkeyCurrentUser, key, L"Path");
@@ -106,32 +107,34 @@ bool IgnoresLauncherLocation(FolderTrust trust) {
 }
 
 std::wstring UntrustedFolderText(FolderTrust trust, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
-    const std::wstring office = L" (Office " + std::to_wstring(accessVersion) + L".0)";
-    const std::wstring byPolicy = L"add this folder as a trusted location by Group Policy:";
-    std::wstring why;
+    // The setting by the name an administrator finds it under, then what to do.
+    std::wstring_view setting, advice;
     switch (trust) {
     case FolderTrust::AllLocationsDisabled:
-        why = L"the policy \"Disable all trusted locations\"" + office +
-              L" is on, so Access trusts no folder. Ask your IT department to turn it off and to " + byPolicy;
+        setting = L"the policy \"Disable all trusted locations\"";
+        advice = L" is on, so Access trusts no folder. Ask your IT department to turn it off and to ";
         break;
     case FolderTrust::AllLocationsDisabledByUser:
-        why = L"\"Disable all Trusted Locations\" is checked in Access's Trust Center (File, Options, Trust Center, "
-              L"Trust Center Settings, Trusted Locations), so Access trusts no folder. Clear that check box, or ask "
-              L"your IT department to " + byPolicy;
+        advice = L"\"Disable all Trusted Locations\" is checked in Access's Trust Center (File, Options, Trust "
+                 L"Center, Trust Center Settings, Trusted Locations), so Access trusts no folder. Clear that check "
+                 L"box, or ask your IT department to ";
         break;
     case FolderTrust::NetworkNotAllowed:
-        why = L"the folder is on a network drive, and Access trusts no folder on the network (\"Allow Trusted "
-              L"Locations on the network\"" + office + L" is off). Install Tolvarine on the local disk with its "
-              L"package, or ask your IT department to allow trusted locations on the network and to " + byPolicy;
+        setting = L"the folder is on a network drive, and Access trusts no folder on the network (\"Allow Trusted "
+                  L"Locations on the network\"";
+        advice = L" is off). Install Tolvarine on the local disk with its package, or ask your IT department to "
+                 L"allow trusted locations on the network and to ";
         break;
     default:
-        why = L"the policy \"Allow mix of policy and user locations\"" + office +
-              L" is off, so Access trusts only the folders that Group Policy names. Ask your IT department to " +
-              byPolicy;
+        setting = L"the policy \"Allow mix of policy and user locations\"";
+        advice = L" is off, so Access trusts only the folders that Group Policy names. Ask your IT department to ";
         break;
     }
-    return L"Tolvarine has been opened, but Access may not run its code: " + why + L"\n\n" +
-           TrustedLocationFolder(launcherDirectory);
+    std::wstring text = L"Tolvarine has been opened, but Access may not run its code: ";
+    if (!setting.empty()) (text += setting) += VersionKey(L" (Office ", accessVersion) += L')';
+    text += advice;
+    text += L"add this folder as a trusted location by Group Policy:\n\n";
+    return text += TrustedLocationFolder(launcherDirectory);
 }
 
 }  // namespace tolvarine

