@@ -4,6 +4,7 @@
 #                               sets package_version ("" when no package is asked for)
 #   build_package <launcher> <source tree> <msi>
 #                               the package of that launcher image and MDE
+#   image_file_version <image>  the file version in the image's version resource
 
 package_error() {
     echo "error: cannot build the package: $*" >&2
@@ -47,5 +48,52 @@ build_package() {
     if [ "$code" -ne 0 ] || grep -qiE 'warning|critical' <<<"$messages"; then
         rm -f "$msi"
         package_error "wixl did not build installer/tolvarine.wxs cleanly (see above)"
+        return
     fi
+    set_windows_installer_rules "$msi" "$launcher" || { rm -f "$msi"; return 1; }
+}
+
+# "major.minor.build.revision" from the VS_FIXEDFILEINFO of the image's
+# version resource: the two DWORDs after its signature and structure version.
+image_file_version() {
+    local hex before fields ms ls
+    hex=$(wrestool -x --raw --type=16 "$1" 2>/dev/null | od -An -v -tx1 | tr -d ' \n')
+    before=${hex%%bd04effe*}
+    [ "$before" != "$hex" ] && [ $((${#before} % 2)) -eq 0 ] || return 1
+    fields=${hex:$((${#before} + 16)):16}
+    [ ${#fields} -eq 16 ] || return 1
+    ms=$((16#${fields:6:2}${fields:4:2}${fields:2:2}${fields:0:2}))
+    ls=$((16#${fields:14:2}${fields:12:2}${fields:10:2}${fields:8:2}))
+    echo "$((ms >> 16)).$((ms & 65535)).$((ls >> 16)).$((ls & 65535))"
+}
+
+# Windows Installer's rules that wixl 0.101 cannot express, set in the tables:
+# - the launcher is a versioned file: its own file version, and no hash row
+#   (which only unversioned files have), so that repairs and patches compare
+#   versions, not dates and hashes;
+# - a rebuild with the same version replaces the installed one, as a higher
+#   version does (VersionMax inclusive, 512), instead of installing beside it;
+# - INSTALLFOLDER is a secure property, so that a managed install (assigned
+#   by Group Policy, or run elevated by Intune or Configuration Manager)
+#   passes it on.
+set_windows_installer_rules() {
+    local msi=$1 version secure code max attributes
+    version=$(image_file_version "$2") || package_error "no file version in the launcher's version resource" || return
+    secure=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F '\t' '$1 == "SecureCustomProperties" { print $2 }')
+    # The row of MajorUpgrade that finds older versions; Attributes is part of
+    # the key, so the row is deleted and inserted again.
+    read -r code max attributes < <(msiinfo export "$msi" Upgrade | tr -d '\r' |
+        awk -F '\t' '$7 == "WIX_UPGRADE_DETECTED" { print $1, $3, $5 }')
+    [ -n "${attributes:-}" ] || package_error "the package has no upgrade row for older versions" || return
+    local sql=(
+        "UPDATE File SET Version = '$version' WHERE File = 'TolvarineLauncher.exe'"
+        "DELETE FROM MsiFileHash WHERE File_ = 'TolvarineLauncher.exe'"
+        "DELETE FROM Upgrade WHERE ActionProperty = 'WIX_UPGRADE_DETECTED'"
+        "INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty) VALUES ('$code', '$max', $((attributes | 512)), 'WIX_UPGRADE_DETECTED')"
+        "UPDATE Property SET Value = 'INSTALLFOLDER${secure:+;$secure}' WHERE Property = 'SecureCustomProperties'"
+    )
+    local statement
+    for statement in "${sql[@]}"; do
+        msibuild "$msi" -q "$statement" || package_error "msibuild failed on: $statement" || return
+    done
 }
