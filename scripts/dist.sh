@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Release build from the committed sources (HEAD), in a fresh folder:
+# Release build from the committed sources (HEAD), in a fresh folder
+# (DIST_FROM=worktree: from the working tree as it is, for the release checks):
 # <out>/TolvarineLauncher.exe, <out>/ManualLaunch.exe, <out>/SHA256SUMS.
 # With MDE and VERSION also <out>/Tolvarine-<VERSION>.msi (see package.sh).
 # With a signing route (a .pfx or a PKCS#11 token, see sign.sh) both images are signed,
@@ -20,16 +21,33 @@ images=(TolvarineLauncher.exe ManualLaunch.exe)
 check_package_inputs
 check_signing_inputs
 signing=$signing_route
-if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
+source_tree=${DIST_FROM:-HEAD}
+if [ "$source_tree" = HEAD ] && [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
     echo "note: uncommitted changes are not in the release; it is built from HEAD" >&2
 fi
 rm -rf "$work" && mkdir -p "$work/src" "$work/release"
 built=$work/src/build/windows
 release=$work/release
 
+# The tracked and untracked files of the working tree that exist, as they are.
+worktree_files() {
+    local file
+    git -C "$root" ls-files -z --cached --others --exclude-standard | while IFS= read -r -d '' file; do
+        [ -e "$root/$file" ] && printf '%s\0' "$file"
+    done
+}
+
+copy_sources() {
+    if [ "$source_tree" = worktree ]; then
+        tar -c -C "$root" --null -T <(worktree_files) | tar -x -C "$work/src"
+    else
+        git -C "$root" archive HEAD | tar -x -C "$work/src"
+    fi
+}
+
 # Chained: a function run as a step does not stop at its first failure by itself.
 build_release() {
-    git -C "$root" archive HEAD | tar -x -C "$work/src" && (
+    copy_sources && (
         cd "$work/src" &&
             cmake --preset windows &&
             cmake --build --preset windows --target TolvarineLauncher ManualLaunch -j"$(nproc)"
@@ -49,7 +67,7 @@ sign_release() {
 }
 
 # The build's output goes to a log beside the work folder, shown only on a failure.
-run_step "Building the release from HEAD" "$work.log" build_release
+run_step "Building the release from ${source_tree/worktree/the working tree}" "$work.log" build_release
 if [ -n "$signing" ]; then
     run_step "Signing the images" "$work.sign.log" sign_release
 else

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on Debian 12, when it is missing:
 # the 32-bit Wine where this host runs 32-bit code, and wine64 and both
-# cross compilers everywhere (the 64-bit prefix, the other machine's stand-in).
+# cross compilers everywhere (the 64-bit prefix, the other machine's stand-in);
+# python3 runs the release checks' time-stamping authority.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-arch.sh"
@@ -11,7 +12,7 @@ choose_wine_arch
 # other machine than the programs under test.
 packages=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           googletest wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick osslsigncode openssl
-          wixl msitools gnutls-bin libengine-pkcs11-openssl softhsm2)
+          wixl msitools gnutls-bin libengine-pkcs11-openssl softhsm2 python3)
 [ "$TOLVARINE_WINE_ARCH" = 32 ] && packages+=(wine32:i386)
 
 missing=()

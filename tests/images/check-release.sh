@@ -4,6 +4,7 @@
 # the unsigned images must be byte-identical, and the signature must verify,
 # break on any change and come off to give back exactly those bytes. Then
 # the package is installed, upgraded, refused and removed by Wine's msiexec.
+# The releases are built from the working tree as it is, committed or not.
 # Prints "N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -13,6 +14,7 @@ base=$root/build/release-check
 keys=$(mktemp -d)  # the throwaway key stays out of build/
 pin=$((RANDOM * 32768 + RANDOM + 100000000))  # a PIN found nowhere else
 trap 'rm -rf "$keys"' EXIT
+export DIST_FROM=worktree
 rm -rf "$base"
 passed=0
 failed=0
@@ -27,7 +29,8 @@ check() {  # check <description> <command...>
 
 # A certificate authority and a code-signing certificate issued by it, its
 # key in a .pfx (whose password file has Windows line ends), in one without
-# the key, and on a SoftHSM token.
+# the key, and on a SoftHSM token; a certificate of another key; a
+# time-stamping authority's certificate.
 (
     cd "$keys" &&
     openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj "/CN=Throwaway Test CA" \
@@ -41,20 +44,48 @@ check() {  # check <description> <command...>
     printf 'directories.tokendir = %s\n' "$keys" >softhsm2.conf && printf '%s\r\n' "$pin" >pin && printf '0000\n' >wrong-pin &&
     SOFTHSM2_CONF=softhsm2.conf softhsm2-util --init-token --free --label "Test Token" --pin "$pin" --so-pin "$pin" &&
     SOFTHSM2_CONF=softhsm2.conf softhsm2-util --import signer.key --token "Test Token" --label signer --id 01 --pin "$pin" &&
-    cat signer.pem ca.pem >chain.pem
+    cat signer.pem ca.pem >chain.pem &&
+    for name in other tsa; do
+        openssl req -newkey rsa:2048 -nodes -keyout $name.key -out $name.csr -subj "/CN=Throwaway $name" || exit 1
+    done &&
+    openssl x509 -req -in other.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 1 -extfile signer.ext -out other.pem &&
+    printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=critical,timeStamping\n' >tsa.ext &&
+    openssl x509 -req -in tsa.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 1 -extfile tsa.ext -out tsa.pem &&
+    printf '[tsa]\ndefault_tsa = t\n[t]\nserial = %s/tsa.serial\nsigner_digest = sha256\ndefault_policy = 1.2.3.4\ndigests = sha256\n' \
+        "$keys" >tsa.cnf
 ) >"$keys/openssl.log" 2>&1 || { cat "$keys/openssl.log"; echo "0 passed, 1 failed"; exit 1; }
+# RFC 3161 time stamps from openssl ts behind an HTTP listener on 127.0.0.1, for this run only.
+tsa_port=$((20000 + RANDOM % 20000))
+timeout 1800 python3 "$root/tests/images/tsa.py" "$keys" "$tsa_port" >"$keys/tsa.log" 2>&1 &
+tsa=$!
+for _ in $(seq 100); do (: >"/dev/tcp/127.0.0.1/$tsa_port") 2>/dev/null && break; sleep 0.1; done
+trap 'kill $tsa; rm -rf "$keys"' EXIT
+# Each command line of the signing tools, recorded: no secret may be on one.
+mkdir -p "$keys/shim"
+for tool in osslsigncode openssl p11tool pkcs11-tool; do
+    real=$(command -v $tool) || continue
+    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/command-lines"\nexec "%s" "$@"\n' "$keys" "$real" >"$keys/shim/$tool"
+    chmod +x "$keys/shim/$tool"
+done
+export PATH=$keys/shim:$PATH
 mkdir -p "$base"
 printf 'application 1.2.3\r\n' >"$base/app-1.2.3.mde"
 printf 'application 1.2.4, longer\r\n' >"$base/app-1.2.4.mde"
 
 unsigned=$base/first/out
 signed=$base/second/out
-"$root/scripts/dist.sh" "$unsigned" "$base/first/work" >/dev/null || { echo "0 passed, 1 failed"; exit 1; }
+# A build that fails here fails the run by name, its output kept.
+built_or_stop() { "$@" >"$base/build.log" 2>&1 || { tail "$base/build.log"; echo "FAIL  $build_name"; echo "0 passed, 1 failed"; exit 1; }; }
+build_name="the unsigned release builds" built_or_stop "$root/scripts/dist.sh" "$unsigned" "$base/first/work"
 sleep 2  # a different second, so any timestamp would differ
 MDE=$base/app-1.2.3.mde VERSION=1.2.3 SIGN_PFX=$keys/signer.pfx SIGN_PASSWORD_FILE=$keys/password \
-    "$root/scripts/dist.sh" "$signed" "$base/another/deeper/work" >/dev/null || { echo "0 passed, 1 failed"; exit 1; }
+    SIGN_TIMESTAMP_URL=http://127.0.0.1:$tsa_port build_name="the signed release, time-stamped at a local RFC 3161 authority, builds" \
+    built_or_stop "$root/scripts/dist.sh" "$signed" "$base/another/deeper/work"
 
 verifies() { osslsigncode verify -CAfile "$keys/ca.pem" -in "$1"; }
+timestamped() {
+    osslsigncode verify -CAfile "$keys/ca.pem" -TSA-CAfile "$keys/ca.pem" -in "$1" | grep -qx "Timestamp Server Signature verification: ok"
+}
 flipped_fails() {
     cp "$1" "$base/flipped.exe"
     printf '\xff' | dd of="$base/flipped.exe" bs=1 seek=4096 conv=notrunc status=none
@@ -74,6 +105,8 @@ for name in TolvarineLauncher.exe ManualLaunch.exe; do
 done
 check "SHA256SUMS lists the signed images and package" eval "cd '$signed' && sha256sum -c SHA256SUMS | grep -c OK | grep -qx 3"
 check "signed package verifies against its certificate authority" verifies "$signed/Tolvarine-1.2.3.msi"
+check "both images and the package carry an RFC 3161 time stamp that verifies" \
+    eval 'for f in TolvarineLauncher.exe ManualLaunch.exe Tolvarine-1.2.3.msi; do timestamped "$signed/$f" || exit 1; done'
 check "the package is per user and needs no elevation (word count 10)" \
     eval "msiinfo suminfo '$signed/Tolvarine-1.2.3.msi' | tr -d '\r' | grep -qx 'Source: 10 (a)'"
 check "without MDE there is no package" eval "! ls '$unsigned' | grep -q msi"
@@ -105,8 +138,8 @@ check "a .pfx without its key is named as such" eval '! SIGN_PFX=$keys/no-key.pf
 
 # The PKCS#11 route: the same files signed with the token's key; a wrong PIN named, the release kept.
 export SOFTHSM2_CONF=$keys/softhsm2.conf
-token_dist() {  # <PIN file> <out>
-    MDE=$base/app-1.2.3.mde VERSION=1.2.3 SIGN_PKCS11_MODULE=/usr/lib/softhsm/libsofthsm2.so SIGN_CERT=$keys/chain.pem \
+token_dist() {  # <PIN file> <out> [certificate]
+    MDE=$base/app-1.2.3.mde VERSION=1.2.3 SIGN_PKCS11_MODULE=/usr/lib/softhsm/libsofthsm2.so SIGN_CERT=${3:-$keys/chain.pem} \
         SIGN_PKCS11_KEY='pkcs11:token=Test%20Token;object=signer' SIGN_PIN_FILE=$1 \
         "$root/scripts/dist.sh" "$2" "$base/token/work" >"$base/token.log" 2>&1
 }
@@ -117,6 +150,8 @@ check "less its signature each token-signed image is the reproducible one" eval 
     "$unsigned/TolvarineLauncher.exe" && unsigned_again "$token/ManualLaunch.exe" "$unsigned/ManualLaunch.exe"'
 check "a wrong PIN is named and keeps the earlier release" eval '! token_dist "$keys/wrong-pin" "$signed" &&
     grep -q "the PIN in .*wrong-pin does not open token .Test Token." "$base/token.log" && diff -r "$base/signed-before" "$signed"'
+check "a certificate of another key is named and keeps the earlier release" eval '! token_dist "$keys/pin" "$signed" \
+    "$keys/other.pem" && grep -q "is not the one of key" "$base/token.log" && diff -r "$base/signed-before" "$signed"'
 check "the PIN is nowhere under build/" eval '! grep -rqF "$pin" "$root/build" --exclude-dir="*prefix*"'
 
 # Bad package inputs fail before any build, naming the problem, and keep the earlier release.
@@ -128,6 +163,21 @@ check "MDE without VERSION is refused" refused "without VERSION" "$base/app-1.2.
 check "a VERSION of two numbers is refused" refused "not three numbers" "$base/app-1.2.3.mde" 1.2
 check "a VERSION past 255 is refused" refused "out of Windows Installer's range" "$base/app-1.2.3.mde" 1.256.0
 check "an MDE that is no file is refused" refused "is not a readable file" "$base/missing.mde" 1.0.0
+check "a build number past 65535 is refused" refused "out of Windows Installer's range" "$base/app-1.2.3.mde" 1.0.65536
+check "VERSION=1.010.0 is read in decimal, as 1.10.0" eval '(. "$root/scripts/package.sh" && MDE=$base/app-1.2.3.mde \
+    VERSION=1.010.0 && check_package_inputs && [ "$package_version" = 1.10.0 ])'
+mkdir -p "$base/odd-source/installer" "$base/odd-source/window" && cp "$root/window/tolvarine.ico" "$base/odd-source/window/" &&
+    sed 's/<Package /<Package NoSuchAttribute="1" /' "$root/installer/tolvarine.wxs" >"$base/odd-source/installer/tolvarine.wxs"
+check "an attribute wixl does not know fails the package, its warning shown" eval '! (. "$root/scripts/package.sh" &&
+    MDE=$base/app-1.2.3.mde package_version=1.2.3 && build_package "$unsigned/TolvarineLauncher.exe" "$base/odd-source" \
+    "$base/odd/Tolvarine.msi") >"$base/odd.log" 2>&1 && grep -q "NoSuchAttribute" "$base/odd.log" && [ ! -e "$base/odd/Tolvarine.msi" ]'
+# A failed step fails the command with its status, shows the log's tail and path, and runs nothing after it.
+printf '#!/bin/sh\necho "cmake failing on purpose"; exit 3\n' >"$keys/cmake" && chmod +x "$keys/cmake"
+check "a failed build step stops make demo and make dist, naming its log" eval '! PATH=$keys:$PATH make -C "$root" demo \
+    >"$base/demo.log" 2>&1 && grep -q "(exit code 3); the whole output is in build/demo-build.log" "$base/demo.log" &&
+    ! grep -q "Launch of" "$base/demo.log" && ! PATH=$keys:$PATH "$root/scripts/dist.sh" "$base/failed/out" "$base/failed/work" \
+    2>"$base/failed.log" && grep -q "on purpose" "$base/failed.log" && grep -qF "$base/failed/work.log" "$base/failed.log" &&
+    [ ! -e "$base/failed/out" ]'
 
 # A second release over an earlier one replaces it whole.
 replaced() {
@@ -138,19 +188,21 @@ replaced() {
 check "a second release replaces the first whole" replaced
 
 wine_prefix_setup "$root/build/wineprefix-package" >/dev/null
-trap 'wine_prefix_end; rm -rf "$keys"' EXIT
+trap 'wine_prefix_end; kill $tsa; rm -rf "$keys"' EXIT
 msiexec() { wine msiexec "$@" /qn >/dev/null 2>&1; }
 v3=$(wine_path "$signed/Tolvarine-1.2.3.msi") v4=$(wine_path "$unsigned/Tolvarine-1.2.4.msi")
 profile=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -1)
 folder=$profile/AppData/Local/Programs/Tolvarine
 link="$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tolvarine.lnk"
+desktop=$profile/Desktop/Tolvarine.lnk
+rm -f "$profile/Desktop" && mkdir -p "$profile/Desktop"  # the prefix's own, not a link to the host's home
 installed() {  # installed <folder> <launcher> <mde>
     cmp -s "$1/TolvarineLauncher.exe" "$2" && cmp -s "$1/Tolvarine.mde" "$3"
 }
 check "install: launcher and application in the local programs folder" \
     eval 'msiexec /i "$v3" && installed "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde"'
-check "install: the Start-menu shortcut starts the launcher there" \
-    eval 'strings -a "$link" | grep -q "Programs\\\\Tolvarine\\\\TolvarineLauncher.exe$"'
+check "install: the Start-menu shortcut starts the launcher there, and no desktop shortcut" \
+    eval 'strings -a "$link" | grep -q "Programs\\\\Tolvarine\\\\TolvarineLauncher.exe$" && [ ! -e "$desktop" ]'
 if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then  # what the package is for: a local folder Access 16 trusts
     mkdir -p "$WINEPREFIX/drive_c/Office16"
     cp "$root/build/windows/standin_access16.exe" "$WINEPREFIX/drive_c/Office16/MSACCESS.EXE"
@@ -177,6 +229,41 @@ check "INSTALLFOLDER is remembered by the upgrade and the uninstall" \
     eval 'msiexec /i "$v3" "INSTALLFOLDER=$elsewhere_windows" && msiexec /i "$v4" &&
           installed "$elsewhere" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4.mde" && [ ! -e "$folder" ] &&
           msiexec /x "$v4" && [ ! -e "$elsewhere" ]'
+
+# A rebuild of the same version with another front end replaces the installed one.
+products() { wine reg query 'HKCU\Software\Microsoft\Installer\Products' 2>/dev/null | grep -c 'Products\\.'; }
+printf 'application 1.2.4, rebuilt\r\n' >"$base/app-1.2.4-rebuilt.mde"
+mkdir -p "$base/rebuilt" && (. "$root/scripts/package.sh" && MDE=$base/app-1.2.4-rebuilt.mde package_version=1.2.4 &&
+    build_package "$unsigned/TolvarineLauncher.exe" "$root" "$base/rebuilt/Tolvarine-1.2.4.msi") >"$base/rebuilt.log" 2>&1
+v4b=$(wine_path "$base/rebuilt/Tolvarine-1.2.4.msi")
+check "a rebuild of the same version replaces it: one product, the new front end; none after its uninstall" \
+    eval 'msiexec /i "$v4" && msiexec /i "$v4b" && [ "$(products)" = 1 ] &&
+          installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4-rebuilt.mde" && msiexec /x "$v4b" && [ "$(products)" = 0 ]'
+check "ADDLOCAL=Main,Desktop adds the desktop shortcut, and the uninstall removes it" \
+    eval 'msiexec /i "$v4" ADDLOCAL=Main,Desktop && [ -e "$desktop" ] && msiexec /x "$v4" && [ ! -e "$desktop" ]'
+
+# The rules Windows validates a per-user package by, read from its tables.
+per_user_tables() {  # <msi> <launcher image>
+    local t=$base/tables name
+    mkdir -p "$t"
+    for name in Registry Component Directory RemoveFile File MsiFileHash Property; do
+        msiinfo export "$1" $name 2>/dev/null | tr -d '\r' | tail -n +4 >"$t/$name"
+    done
+    awk -F '\t' 'FNR == 1 { f++ } f == 1 { if ($2 != 1) bad = 1; owner[$1] = $6 } f == 2 && owner[$6] != $1 { bad = 1 }
+        END { exit bad }' "$t/Registry" "$t/Component" &&
+    awk -F '\t' 'FNR == 1 { f++ } f == 1 { parent[$1] = $2 } f == 2 && $3 == "" { removed[$4] = 1 }
+        END { for (d in parent) { p = parent[d]; while (p != "" && p != "LocalAppDataFolder") p = parent[p]
+                                  if (p != "" && !removed[d]) exit 1 } }' "$t/Directory" "$t/RemoveFile" &&
+    ! cut -f1 "$t/Directory" | grep -qE '^(ProgramFiles|CommonFiles|CommonAppData|System|Windows)' &&
+    ! cut -f1 "$t/Property" | grep -qx ALLUSERS &&
+    [ "$(awk -F '\t' '$1 == "TolvarineLauncher.exe" { print $5 }' "$t/File")" = "$(. "$root/scripts/package.sh" &&
+        image_file_version "$2")" ] && ! cut -f1 "$t/MsiFileHash" | grep -qx TolvarineLauncher.exe &&
+    awk -F '\t' '$1 == "SecureCustomProperties"' "$t/Property" | grep -qE '[[:space:];]INSTALLFOLDER(;|$)'
+}
+check "the package's tables keep the per-user rules, the launcher versioned, INSTALLFOLDER secure" \
+    per_user_tables "$signed/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe"
+check "no password or PIN on any command line of the signing tools" \
+    eval '[ -s "$keys/command-lines" ] && ! grep -qF -e "correct horse" -e "wrong horse" -e "$pin" "$keys/command-lines"'
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
