@@ -44,7 +44,7 @@ cp "$build/$OTHER_MACHINE_PRESET/standin_access16.exe" "$WINEPREFIX/drive_c/Offi
 wineserver_pid=$(find_wineserver)
 
 # time_lookup <name>: the launcher's look-up before level 1, timed in a
-# fresh process each time, as the launcher makes it.
+# fresh process each time, as the launcher makes it (Trust Center included).
 time_lookup() {
     local i
     printf '%-22s' "$1"
@@ -54,6 +54,32 @@ time_lookup() {
         printf '.'
     done
     printf '\n'
+}
+
+# time_start: the launcher and the shell-open-only program, alternated, each
+# started as Explorer starts a program, with no observer and no sampler.
+time_start() {
+    local i
+    printf '%-22s' start-alternated
+    mkdir -p "$out/start-launcher" "$out/start-shell-open-only"
+    for i in $(seq "$runs"); do
+        start_once "$out/start-launcher/$i.log" 'C:\Bench\TolvarineLauncher.exe' >>"$out/start-launcher/figures.tsv"
+        start_once "$out/start-shell-open-only/$i.log" 'C:\Bench\shell_open_only.exe' >>"$out/start-shell-open-only/figures.tsv"
+        printf '.'
+    done
+    printf '\n'
+}
+
+# Group Policy for Access 16 as a hardened site sets it: user locations
+# ignored, and trusted locations of its own, the last one above the
+# look-up timer's folder.
+set_trust_center_policies() {
+    local key='HKCU\Software\Policies\Microsoft\Office\16.0'
+    wine reg add "$key\Common\Security\Trusted Locations" /v 'Allow User Locations' /t REG_DWORD /d 0 /f >/dev/null
+    wine reg add "$key\Access\Security\Trusted Locations\Location1" /v Path /t REG_EXPAND_SZ /d '%APPDATA%\Microsoft\Templates\' /f >/dev/null
+    wine reg add "$key\Access\Security\Trusted Locations\Location2" /v Path /t REG_SZ /d 'D:\Finance\' /f >/dev/null
+    wine reg add "$key\Access\Security\Trusted Locations\Location3" /v Path /t REG_SZ /d "$(wine_path "$build")\\" /f >/dev/null
+    wine reg add "$key\Access\Security\Trusted Locations\Location3" /v AllowSubfolders /t REG_DWORD /d 1 /f >/dev/null
 }
 
 # run_scenario <name> <window delay ms> <start-up ms> <program (Windows path)>
@@ -68,6 +94,8 @@ run_scenario() {
     printf '\n'
 }
 
+# The prefix's first launch is slower than any after it: not counted.
+run_once "$out/warm-up.log" 0 0 'C:\Bench\TolvarineLauncher.exe' >/dev/null
 echo "Running $runs launches per scenario:"
 run_scenario launcher-0.5s 500 0 'C:\Bench\TolvarineLauncher.exe'
 run_scenario launcher-2s 2000 0 'C:\Bench\TolvarineLauncher.exe'
@@ -77,10 +105,14 @@ time_lookup lookup-standin
 open_mde_with 'C:\Office16\MSACCESS.EXE'
 run_scenario launcher-access16-0.5s 500 0 'C:\Bench\TolvarineLauncher.exe'
 time_lookup lookup-access16
+set_trust_center_policies
+time_lookup lookup-access16-policy
+wine reg delete 'HKCU\Software\Policies\Microsoft\Office' /f >/dev/null
 open_mde_with 'C:\Office16-other-edition\MSACCESS.EXE'
 time_lookup lookup-other-edition
 open_mde_with "$bin\\standin_app.exe"
 run_scenario shell-open-only 0 0 'C:\Bench\shell_open_only.exe'
+time_start
 # The application reads the level after the batch file's fixed wait is over.
 run_scenario batch-file-slow 0 2700 'C:\Bench\usual-launch.bat'
 

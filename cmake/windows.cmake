@@ -95,6 +95,9 @@ set_target_properties(planted PROPERTIES PREFIX "")
 # The benchmark's baseline: a program that only opens the database.
 add_executable(shell_open_only WIN32 bench/shell_open_only.cpp)
 target_link_libraries(shell_open_only PRIVATE shell32 user32)
+# The benchmark's starter: a program started as Explorer starts it, nothing attached.
+add_executable(start_time WIN32 bench/start_time.cpp)
+target_link_libraries(start_time PRIVATE tolvarine_test_support shell32)
 # The benchmark's timer of the launcher's look-up of the Access that opens ".mde" files.
 add_executable(lookup_time bench/lookup_time.cpp)
 target_link_libraries(lookup_time PRIVATE tolvarine_platform)
