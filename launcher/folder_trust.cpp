@@ -1,5 +1,6 @@
 #include "launcher/folder_trust.h"
 
+#include <array>
 #include <optional>
 #include <span>
 
@@ -29,8 +30,7 @@ std::span<const std::wstring_view> PolicyBases(std::uint16_t accessVersion) {
     return std::span(kPolicyBases).first(accessVersion == kCloudPolicyVersion ? 2 : 1);
 }
 
-std::optional<std::uint32_t> ReadNumber(Platform& platform, const std::wstring& key, std::wstring_view name) {
-    const auto data = platform.ReadRegistryValue(kHkeyCurrentUser, key, name);
+std::optional<std::uint32_t> Number(const std::optional<RegistryData>& data) {
     const auto* number = data ? std::get_if<std::uint32_t>(&*data) : nullptr;
     return number ? std::optional(*number) : std::nullopt;
 }
@@ -40,13 +40,20 @@ struct Setting {
     bool byPolicy = false;
 };
 
-// The first policy root that sets the value decides; without one, the user's own.
-Setting ReadSetting(Platform& platform, std::uint16_t accessVersion, std::wstring_view subKey, std::wstring_view name,
-                    bool userMaySet) {
-    for (const std::wstring_view base : PolicyBases(accessVersion))
-        if (auto value = ReadNumber(platform, VersionKey(base, accessVersion) += subKey, name)) return {value, true};
-    if (!userMaySet) return {};
-    return {ReadNumber(platform, VersionKey(L"Software\\Microsoft\\Office\\", accessVersion) += subKey, name)};
+// Each value from the first policy root that sets it; without one, the
+// user's own where the user may set it. Each key is opened once.
+template <std::size_t N>
+std::array<Setting, N> ReadSettings(Platform& platform, std::uint16_t accessVersion, std::wstring_view subKey,
+                                    const std::array<std::wstring_view, N>& names, bool userMaySet) {
+    std::array<Setting, N> settings{};
+    const auto take = [&](const std::wstring& key, bool byPolicy) {
+        const auto values = platform.ReadRegistryValues(kHkeyCurrentUser, key, names);
+        for (std::size_t i = 0; i < N; ++i)
+            if (!settings[i].value) settings[i] = {Number(values[i]), byPolicy};
+    };
+    for (const std::wstring_view base : PolicyBases(accessVersion)) take(VersionKey(base, accessVersion) += subKey, true);
+    if (userMaySet) take(VersionKey(L"Software\\Microsoft\\Office\\", accessVersion) += subKey, false);
+    return settings;
 }
 
 // A path as Windows compares paths: in capitals, without one trailing backslash.
@@ -61,13 +68,14 @@ bool PolicyLocationCovers(Platform& platform, std::uint16_t accessVersion, std::
     for (const std::wstring_view base : PolicyBases(accessVersion)) {
         const std::wstring locations = VersionKey(base, accessVersion) += kAccessLocations;
         for (const std::wstring& name : platform.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
-            const std::wstring key = locations + L'\\' + name;
-            const auto path = platform.ReadRegistryValue(kHkeyCurrentUser, key, L"Path");
-            const auto* text = path ? std::get_if<std::wstring>(&*path) : nullptr;
-            if (!text || text->empty()) continue;
+            constexpr std::wstring_view kLocationValues[] = {L"Path", L"AllowSubfolders"};
+            const auto values = platform.ReadRegistryValues(kHkeyCurrentUser, locations + L'\\' + name, kLocationValues);
+            const auto* text = values[0] ? std::get_if<std::wstring>(&*values[0]) : nullptr;
+            if (!text) continue;
             const std::wstring location = ComparablePath(platform, *text);
+            if (location.empty()) continue;  // "" or "\" names no folder
             if (location == folder) return true;
-            if (ReadNumber(platform, key, L"AllowSubfolders").value_or(0) != 0 && folder.starts_with(location + L'\\'))
+            if (Number(values[1]).value_or(0) != 0 && folder.starts_with(location + L'\\'))
                 return true;
         }
     }
@@ -90,15 +98,16 @@ bool IsNetworkFolder(Platform& platform, std::wstring_view folder) {
 }  // namespace
 
 FolderTrust JudgeFolderTrust(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
-    const Setting disabled = ReadSetting(platform, accessVersion, kAccessLocations, L"AllLocationsDisabled", true);
+    const auto [disabled, network] = ReadSettings<2>(platform, accessVersion, kAccessLocations,
+                                                     {L"AllLocationsDisabled", L"AllowNetworkLocations"}, true);
     if (disabled.value.value_or(0) != 0)
         return disabled.byPolicy ? FolderTrust::AllLocationsDisabled : FolderTrust::AllLocationsDisabledByUser;
-    if (IsNetworkFolder(platform, launcherDirectory) &&
-        ReadSetting(platform, accessVersion, kAccessLocations, L"AllowNetworkLocations", true).value.value_or(0) == 0)
+    if (IsNetworkFolder(platform, launcherDirectory) && network.value.value_or(0) == 0)
         return FolderTrust::NetworkNotAllowed;
     if (PolicyLocationCovers(platform, accessVersion, launcherDirectory)) return FolderTrust::TrustedByPolicy;
-    if (ReadSetting(platform, accessVersion, kCommonLocations, L"Allow User Locations", false).value.value_or(1) == 0)
-        return FolderTrust::UserLocationsNotAllowed;
+    const auto [userLocations] =
+        ReadSettings<1>(platform, accessVersion, kCommonLocations, {L"Allow User Locations"}, false);
+    if (userLocations.value.value_or(1) == 0) return FolderTrust::UserLocationsNotAllowed;
     return FolderTrust::NeedsLocation;
 }
 

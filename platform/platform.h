@@ -69,11 +69,12 @@ public:
     // Deletes one key that has no subkeys.
     virtual long DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) = 0;
 
-    // One value of the registry's own view; the name is matched as Windows
-    // matches it, case ignored. Nothing when the key or value is missing,
-    // cannot be read, or holds another type.
-    virtual std::optional<RegistryData> ReadRegistryValue(RegistryRoot root, std::wstring_view keyPath,
-                                                          std::wstring_view valueName) = 0;
+    // Values of one key of the registry's own view, in the order of the
+    // names, the key opened once; names are matched as Windows matches them,
+    // case ignored. Each is nothing when the key or value is missing, cannot
+    // be read, or holds another type.
+    virtual std::vector<std::optional<RegistryData>> ReadRegistryValues(
+        RegistryRoot root, std::wstring_view keyPath, std::span<const std::wstring_view> valueNames) = 0;
     // The names of a key's subkeys; none when the key cannot be read.
     virtual std::vector<std::wstring> ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) = 0;
 

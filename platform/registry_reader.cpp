@@ -24,13 +24,7 @@ std::wstring Expanded(const std::wstring& text) {
     return text;
 }
 
-}  // namespace
-
-std::optional<RegistryData> QueryRegistryValue(HKEY root, std::wstring_view keyPath, std::wstring_view valueName,
-                                               REGSAM view) {
-    UniqueRegistryKey key;
-    if (::RegOpenKeyExW(root, std::wstring(keyPath).c_str(), 0, KEY_QUERY_VALUE | view, key.put()) != ERROR_SUCCESS)
-        return std::nullopt;
+std::optional<RegistryData> QueryValue(const UniqueRegistryKey& key, std::wstring_view valueName) {
     const std::wstring name(valueName);
     DWORD type = 0;
     DWORD size = 0;
@@ -57,6 +51,19 @@ std::optional<RegistryData> QueryRegistryValue(HKEY root, std::wstring_view keyP
     text.resize(size / sizeof(wchar_t));
     text.erase(std::find(text.begin(), text.end(), L'\0'), text.end());
     return RegistryData(type == REG_EXPAND_SZ ? Expanded(text) : text);
+}
+
+}  // namespace
+
+std::vector<std::optional<RegistryData>> QueryRegistryValues(HKEY root, std::wstring_view keyPath,
+                                                             std::span<const std::wstring_view> valueNames,
+                                                             REGSAM view) {
+    std::vector<std::optional<RegistryData>> values(valueNames.size());
+    UniqueRegistryKey key;
+    if (::RegOpenKeyExW(root, std::wstring(keyPath).c_str(), 0, KEY_QUERY_VALUE | view, key.put()) != ERROR_SUCCESS)
+        return values;
+    for (std::size_t i = 0; i < valueNames.size(); ++i) values[i] = QueryValue(key, valueNames[i]);
+    return values;
 }
 
 std::vector<std::wstring> RegistrySubkeys(HKEY root, std::wstring_view keyPath) {

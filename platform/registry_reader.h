@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,11 +13,13 @@
 
 namespace tolvarine {
 
-// One value in the view that `view` names (0 for the process's own, or
-// KEY_WOW64_32KEY); nothing when the key or value is missing, cannot be
-// read, or is neither a REG_DWORD nor text. Text ends at its first NUL.
-std::optional<RegistryData> QueryRegistryValue(HKEY root, std::wstring_view keyPath, std::wstring_view valueName,
-                                               REGSAM view);
+// Values of one key in the view that `view` names (0 for the process's own,
+// or KEY_WOW64_32KEY), in the order of the names; each is nothing when the
+// key or value is missing, cannot be read, or is neither a REG_DWORD nor
+// text. Text ends at its first NUL.
+std::vector<std::optional<RegistryData>> QueryRegistryValues(HKEY root, std::wstring_view keyPath,
+                                                             std::span<const std::wstring_view> valueNames,
+                                                             REGSAM view);
 
 // The names of the key's subkeys; none when it cannot be opened.
 std::vector<std::wstring> RegistrySubkeys(HKEY root, std::wstring_view keyPath);

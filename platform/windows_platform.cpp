@@ -99,9 +99,9 @@ long WindowsPlatform::DeleteRegistryKey(RegistryRoot root, std::wstring_view key
     return ::RegDeleteKeyW(RootKey(root), Terminated(keyPath).c_str());
 }
 
-std::optional<RegistryData> WindowsPlatform::ReadRegistryValue(RegistryRoot root, std::wstring_view keyPath,
-                                                               std::wstring_view valueName) {
-    return QueryRegistryValue(RootKey(root), keyPath, valueName, 0);
+std::vector<std::optional<RegistryData>> WindowsPlatform::ReadRegistryValues(
+    RegistryRoot root, std::wstring_view keyPath, std::span<const std::wstring_view> valueNames) {
+    return QueryRegistryValues(RootKey(root), keyPath, valueNames, 0);
 }
 
 std::vector<std::wstring> WindowsPlatform::ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) {
@@ -189,8 +189,8 @@ bool WindowsPlatform::FileExists(std::wstring_view path) {
 
 std::wstring WindowsPlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
                                                  std::wstring_view valueName) {
-    const auto data = QueryRegistryValue(RootKey(root), keyPath, valueName, KEY_WOW64_32KEY);
-    const auto* text = data ? std::get_if<std::wstring>(&*data) : nullptr;
+    const auto data = QueryRegistryValues(RootKey(root), keyPath, std::span(&valueName, 1), KEY_WOW64_32KEY);
+    const auto* text = data[0] ? std::get_if<std::wstring>(&*data[0]) : nullptr;
     return text ? *text : std::wstring();
 }
 

@@ -24,8 +24,8 @@ public:
     long WriteVolatileRegistryKey(RegistryRoot root, std::wstring_view parentPath, std::wstring_view keyName,
                                   std::span<const RegistryEntry> values) override;
     long DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPath) override;
-    std::optional<RegistryData> ReadRegistryValue(RegistryRoot root, std::wstring_view keyPath,
-                                                  std::wstring_view valueName) override;
+    std::vector<std::optional<RegistryData>> ReadRegistryValues(RegistryRoot root, std::wstring_view keyPath,
+                                                                std::span<const std::wstring_view> valueNames) override;
     std::vector<std::wstring> ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) override;
     bool IsNetworkDrive(wchar_t driveLetter) override;
     std::wstring UpperCase(std::wstring_view text) override;

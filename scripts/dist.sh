@@ -22,6 +22,7 @@ check_package_inputs
 check_signing_inputs
 signing=$signing_route
 source_tree=${DIST_FROM:-HEAD}
+[[ "$source_tree" == @(HEAD|worktree) ]] || { echo "error: DIST_FROM=$source_tree is neither HEAD nor worktree" >&2; exit 1; }
 if [ "$source_tree" = HEAD ] && [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
     echo "note: uncommitted changes are not in the release; it is built from HEAD" >&2
 fi

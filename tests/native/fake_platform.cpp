@@ -84,12 +84,14 @@ long FakePlatform::DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPat
 
 // Reads change nothing, so they are answered without being recorded: the
 // record pins the order of what a run does.
-std::optional<RegistryData> FakePlatform::ReadRegistryValue(RegistryRoot, std::wstring_view keyPath,
-                                                            std::wstring_view valueName) {
+std::vector<std::optional<RegistryData>> FakePlatform::ReadRegistryValues(
+    RegistryRoot, std::wstring_view keyPath, std::span<const std::wstring_view> valueNames) {
+    std::vector<std::optional<RegistryData>> values(valueNames.size());
     for (const StoredValue& value : registry)
-        if (EqualsIgnoringAsciiCase(value.key, keyPath) && EqualsIgnoringAsciiCase(value.name, valueName))
-            return value.data;
-    return std::nullopt;
+        for (std::size_t i = 0; i < valueNames.size(); ++i)
+            if (EqualsIgnoringAsciiCase(value.key, keyPath) && EqualsIgnoringAsciiCase(value.name, valueNames[i]))
+                values[i] = value.data;
+    return values;
 }
 
 // The tests store values one key below the one listed, at most.
