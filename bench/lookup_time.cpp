@@ -7,8 +7,7 @@
 
 #include <cstdio>
 
-#include "launcher/database_access.h"
-#include "launcher/folder_trust.h"
+#include "launcher/launch_plan.h"
 #include "platform/program_entry.h"
 
 int wmain() {
@@ -17,9 +16,8 @@ int wmain() {
         ::QueryPerformanceFrequency(&frequency);
         const std::wstring folder = platform.GetLauncherDirectory();
         ::QueryPerformanceCounter(&start);
-        const auto access = tolvarine::FindDatabaseAccess(platform);
-        if (const auto version = tolvarine::TrustCenterVersion(access))
-            tolvarine::JudgeFolderTrust(platform, *version, folder);
+        const auto plan = tolvarine::PlanLaunch(platform, folder);
+        const auto& access = plan.access;
         ::QueryPerformanceCounter(&end);
         std::printf("%.3f %u\n", static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart,
                     static_cast<unsigned>(access ? access->version.value_or(0) : 0));

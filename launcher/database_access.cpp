@@ -27,20 +27,32 @@ std::optional<std::wstring_view> Edition(std::optional<std::uint16_t> machine) {
 
 }  // namespace
 
-std::optional<DatabaseAccess> FindDatabaseAccess(Platform& platform) {
-    const std::wstring program = platform.FindAssociatedExecutable(kDatabaseExtension, kOpenVerb);
-    if (!EqualsIgnoringAsciiCase(FileName(program), kAccessFileName)) return std::nullopt;
-    const ProgramImage image = platform.ReadProgramImage(program);
+std::wstring FindDatabaseHandler(Platform& platform) {
+    return platform.FindAssociatedExecutable(kDatabaseExtension, kOpenVerb);
+}
+
+std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, std::wstring_view handler) {
+    if (!EqualsIgnoringAsciiCase(FileName(handler), kAccessFileName)) return std::nullopt;
+    const ProgramImage image = platform.ReadProgramImage(handler);
     return DatabaseAccess{image.majorVersion, image.machine};
+}
+
+std::wstring AccessName(const DatabaseAccess& access) {
+    std::wstring name = L"Access";
+    if (access.version) name += L" " + std::to_wstring(*access.version);
+    if (const auto edition = Edition(access.machine)) (name += L" (") += std::wstring(*edition) += L')';
+    return name;
 }
 
 bool IsOtherEdition(const DatabaseAccess& access) {
     const auto found = Edition(access.machine);
-    return found && *found != *Edition(kApplicationMachine);
+    return found && *found != ApplicationEdition();
 }
 
+std::wstring_view ApplicationEdition() { return *Edition(kApplicationMachine); }
+
 std::wstring OtherEditionText(const DatabaseAccess& access) {
-    const std::wstring needed(*Edition(kApplicationMachine));
+    const std::wstring needed(ApplicationEdition());
     std::wstring text = L"Tolvarine needs the " + needed +
                         L" edition of Access. The Access that opens .mde files on this computer";
     if (access.version) text += L" (version " + std::to_wstring(*access.version) + L")";

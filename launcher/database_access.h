@@ -30,14 +30,24 @@ struct DatabaseAccess {
     std::optional<std::uint16_t> machine;
 };
 
-// Nothing when another program, or none, opens ".mde" files.
-std::optional<DatabaseAccess> FindDatabaseAccess(Platform& platform);
+// The program that the shell runs to open ".mde" files; empty when none does.
+std::wstring FindDatabaseHandler(Platform& platform);
+
+// Access as that program describes itself; nothing when the program is not
+// Access, or there is none.
+std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, std::wstring_view handler);
 
 // True when that Access is of the other edition than the application (a
 // 64-bit Access, x64 or ARM64, for the 32-bit application), which cannot
 // open it. An image whose machine cannot be read, or is none that Access
 // is built for, is given the benefit of the doubt.
 bool IsOtherEdition(const DatabaseAccess& access);
+
+// "32-bit": the edition of Access that the application needs.
+std::wstring_view ApplicationEdition();
+
+// "Access 16 (32-bit)", as far as the file says.
+std::wstring AccessName(const DatabaseAccess& access);
 
 // What the user is told then: the edition needed, the edition and version found.
 std::wstring OtherEditionText(const DatabaseAccess& access);

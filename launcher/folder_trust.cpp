@@ -5,27 +5,17 @@
 #include <span>
 
 #include "launcher/ascii_case.h"
+#include "launcher/office_keys.h"
 #include "launcher/trusted_location.h"
 
 namespace tolvarine {
 
 namespace {
 
-constexpr std::wstring_view kAccessLocations = L"\\Access\\Security\\Trusted Locations";
-constexpr std::wstring_view kCommonLocations = L"\\Common\\Security\\Trusted Locations";
 constexpr std::uint16_t kCloudPolicyVersion = 16;  // the only Office the cloud policy service serves
 
-std::wstring VersionKey(std::wstring_view base, std::uint16_t accessVersion) {
-    std::wstring key(base);
-    key += std::to_wstring(accessVersion);
-    key += L".0";
-    return key;
-}
-
-// Where policies for this Office lie, in Office's order of precedence:
-// Group Policy first, then the cloud policy service.
-constexpr std::wstring_view kPolicyBases[] = {L"Software\\Policies\\Microsoft\\Office\\",
-                                              L"Software\\Policies\\Microsoft\\Cloud\\Office\\"};
+// Where policies for this Office lie, in Office's order of precedence.
+constexpr std::wstring_view kPolicyBases[] = {kOfficeGroupPolicy, kOfficeCloudPolicy};
 std::span<const std::wstring_view> PolicyBases(std::uint16_t accessVersion) {
     return std::span(kPolicyBases).first(accessVersion == kCloudPolicyVersion ? 2 : 1);
 }
@@ -51,8 +41,8 @@ std::array<Setting, N> ReadSettings(Platform& platform, std::uint16_t accessVers
         for (std::size_t i = 0; i < N; ++i)
             if (!settings[i].value) settings[i] = {Number(values[i]), byPolicy};
     };
-    for (const std::wstring_view base : PolicyBases(accessVersion)) take(VersionKey(base, accessVersion) += subKey, true);
-    if (userMaySet) take(VersionKey(L"Software\\Microsoft\\Office\\", accessVersion) += subKey, false);
+    for (const std::wstring_view base : PolicyBases(accessVersion)) take(OfficeVersionKey(base, accessVersion, subKey), true);
+    if (userMaySet) take(OfficeVersionKey(kOfficeUserSettings, accessVersion, subKey), false);
     return settings;
 }
 
@@ -66,7 +56,7 @@ std::wstring ComparablePath(Platform& platform, std::wstring_view path) {
 bool PolicyLocationCovers(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
     const std::wstring folder = ComparablePath(platform, launcherDirectory);
     for (const std::wstring_view base : PolicyBases(accessVersion)) {
-        const std::wstring locations = VersionKey(base, accessVersion) += kAccessLocations;
+        const std::wstring locations = OfficeVersionKey(base, accessVersion, kAccessTrustedLocations);
         for (const std::wstring& name : platform.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
             constexpr std::wstring_view kLocationValues[] = {L"Path", L"AllowSubfolders"};
             const auto values = platform.ReadRegistryValues(kHkeyCurrentUser, locations + L'\\' + name, kLocationValues);
@@ -98,7 +88,7 @@ bool IsNetworkFolder(Platform& platform, std::wstring_view folder) {
 }  // namespace
 
 FolderTrust JudgeFolderTrust(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
-    const auto [disabled, network] = ReadSettings<2>(platform, accessVersion, kAccessLocations,
+    const auto [disabled, network] = ReadSettings<2>(platform, accessVersion, kAccessTrustedLocations,
                                                      {L"AllLocationsDisabled", L"AllowNetworkLocations"}, true);
     if (disabled.value.value_or(0) != 0)
         return disabled.byPolicy ? FolderTrust::AllLocationsDisabled : FolderTrust::AllLocationsDisabledByUser;
@@ -106,7 +96,7 @@ FolderTrust JudgeFolderTrust(Platform& platform, std::uint16_t accessVersion, st
         return FolderTrust::NetworkNotAllowed;
     if (PolicyLocationCovers(platform, accessVersion, launcherDirectory)) return FolderTrust::TrustedByPolicy;
     const auto [userLocations] =
-        ReadSettings<1>(platform, accessVersion, kCommonLocations, {L"Allow User Locations"}, false);
+        ReadSettings<1>(platform, accessVersion, kCommonTrustedLocations, {L"Allow User Locations"}, false);
     if (userLocations.value.value_or(1) == 0) return FolderTrust::UserLocationsNotAllowed;
     return FolderTrust::NeedsLocation;
 }
@@ -140,7 +130,7 @@ std::wstring UntrustedFolderText(FolderTrust trust, std::uint16_t accessVersion,
         break;
     }
     std::wstring text = L"Tolvarine has been opened, but Access may not run its code: ";
-    if (!setting.empty()) (text += setting) += VersionKey(L" (Office ", accessVersion) += L')';
+    if (!setting.empty()) (text += setting) += OfficeVersionKey(L" (Office ", accessVersion, L")");
     text += advice;
     text += L"add this folder as a trusted location by Group Policy:\n\n";
     return text += TrustedLocationFolder(launcherDirectory);

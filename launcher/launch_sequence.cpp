@@ -10,8 +10,7 @@
 #include <utility>
 
 #include "launcher/ascii_case.h"
-#include "launcher/database_access.h"
-#include "launcher/folder_trust.h"
+#include "launcher/launch_plan.h"
 #include "launcher/module1.h"
 #include "launcher/trusted_location.h"
 
@@ -65,33 +64,28 @@ std::pair<std::int32_t, LaunchOutcome> OpenDatabase(Platform& platform, const st
 
 LaunchOutcome LaunchMain(Platform& platform) {
     const std::wstring launcherDirectory = platform.GetLauncherDirectory();
-    // The suffix is appended as it is: at a drive root this gives "Q:\\Tolvarine.mde".
-    const std::wstring databasePath = launcherDirectory + std::wstring(kDatabaseFileSuffix);
     // Looked up before anything is lowered, so that it adds nothing to the
     // time the lowered settings are in force.
-    const std::optional<DatabaseAccess> access = FindDatabaseAccess(platform);
-    if (access && IsOtherEdition(*access)) {
+    const LaunchPlan plan = PlanLaunch(platform, launcherDirectory);
+    if (const auto stop = StopBeforeLowering(plan)) {
         // Lowering anything would only leave it lowered while Access refuses the file.
-        platform.ShowMessageBox(OtherEditionText(*access));
-        return LaunchOutcome::OtherAccessEdition;
+        platform.ShowMessageBox(stop->text);
+        return stop->outcome;
     }
-    const std::optional<std::uint16_t> trustCenterVersion = TrustCenterVersion(access);
-    const FolderTrust trust = trustCenterVersion ? JudgeFolderTrust(platform, *trustCenterVersion, launcherDirectory)
-                                                 : FolderTrust::NeedsLocation;
-    // A location that Office would ignore is never written.
-    const bool addsLocation = trustCenterVersion && trust == FolderTrust::NeedsLocation;
 
-    if (addsLocation) AddTrustedLocation(platform, *trustCenterVersion, launcherDirectory);
+    if (plan.AddsTrustedLocation()) AddTrustedLocation(platform, *plan.trustCenterVersion, launcherDirectory);
     SetAccessSecurityLevel(platform, kLowSecurityLevel);
-    const auto [shellResult, outcome] = OpenDatabase(platform, databasePath);
+    const auto [shellResult, outcome] = OpenDatabase(platform, plan.databasePath);
     SetAccessSecurityLevel(platform, kMediumSecurityLevel);
-    if (addsLocation) RemoveTrustedLocation(platform, *trustCenterVersion);
+    if (plan.AddsTrustedLocation()) RemoveTrustedLocation(platform, *plan.trustCenterVersion);
     // Named only now: the box may wait for the user for hours, and nothing
     // is being opened that needs the lowered settings.
     if (outcome == LaunchOutcome::OpenFailed) platform.ShowMessageBox(ShellErrorText(shellResult));
-    if (outcome == LaunchOutcome::Opened && trustCenterVersion && IgnoresLauncherLocation(trust)) {
-        platform.ShowWarningOnTop(UntrustedFolderText(trust, *trustCenterVersion, launcherDirectory));
-        return LaunchOutcome::FolderNotTrusted;
+    if (outcome == LaunchOutcome::Opened) {
+        if (const auto warning = WarningOnceOpened(plan, launcherDirectory)) {
+            platform.ShowWarningOnTop(warning->text);
+            return warning->outcome;
+        }
     }
     return outcome;
 }

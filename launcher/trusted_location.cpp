@@ -1,7 +1,8 @@
 #include "launcher/trusted_location.h"
 
-#include <cwchar>
 #include <string>
+
+#include "launcher/office_keys.h"
 
 namespace tolvarine {
 
@@ -11,10 +12,7 @@ constexpr std::wstring_view kTrustedLocationName = L"Tolvarine";
 constexpr std::wstring_view kTrustedLocationDescription = L"Tolvarine, while the launcher starts it";
 
 std::wstring TrustedLocationsKey(std::uint16_t accessVersion) {
-    wchar_t key[80];
-    std::swprintf(key, 80, L"Software\\Microsoft\\Office\\%u.0\\Access\\Security\\Trusted Locations",
-                  static_cast<unsigned>(accessVersion));
-    return key;
+    return OfficeVersionKey(kOfficeUserSettings, accessVersion, kAccessTrustedLocations);
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+#include "launcher/launch_plan.h"
+
+namespace tolvarine {
+
+LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory) {
+    LaunchPlan plan;
+    // The suffix is appended as it is: at a drive root this gives "Q:\\Tolvarine.mde".
+    plan.databasePath = std::wstring(launcherDirectory) + std::wstring(kDatabaseFileSuffix);
+    plan.handler = FindDatabaseHandler(platform);
+    plan.access = DatabaseAccessOf(platform, plan.handler);
+    if (plan.access && IsOtherEdition(*plan.access)) return plan;
+    plan.trustCenterVersion = TrustCenterVersion(plan.access);
+    if (plan.trustCenterVersion) plan.trust = JudgeFolderTrust(platform, *plan.trustCenterVersion, launcherDirectory);
+    return plan;
+}
+
+std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan) {
+    if (!plan.access || !IsOtherEdition(*plan.access)) return std::nullopt;
+    return LaunchNotice{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access)};
+}
+
+std::optional<LaunchNotice> WarningOnceOpened(const LaunchPlan& plan, std::wstring_view launcherDirectory) {
+    if (!plan.trustCenterVersion || !IgnoresLauncherLocation(plan.trust)) return std::nullopt;
+    return LaunchNotice{LaunchOutcome::FolderNotTrusted,
+                        UntrustedFolderText(plan.trust, *plan.trustCenterVersion, launcherDirectory)};
+}
+
+}  // namespace tolvarine

@@ -1,0 +1,47 @@
+// What a launch in a folder will come to, decided from what the launcher
+// reads before it lowers anything. The launcher acts on it; the check
+// (TolvarineCheck.exe) reports it: one decision, so the two never disagree.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "launcher/database_access.h"
+#include "launcher/folder_trust.h"
+#include "launcher/module1.h"
+#include "platform/platform.h"
+
+namespace tolvarine {
+
+struct LaunchPlan {
+    std::wstring databasePath;
+    std::wstring handler;                          // the program that opens ".mde" files; empty: none
+    std::optional<DatabaseAccess> access;          // when that program is Access
+    std::optional<std::uint16_t> trustCenterVersion;  // Access 2007 or later, whose Trust Center decides
+    FolderTrust trust = FolderTrust::NeedsLocation;
+
+    // True when the launcher makes its folder a trusted location while the
+    // application starts: never where Office would ignore it.
+    bool AddsTrustedLocation() const { return trustCenterVersion && trust == FolderTrust::NeedsLocation; }
+};
+
+// Everything the launcher looks up before it lowers anything. The Trust
+// Center is not read for an Access that cannot open the application.
+LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory);
+
+// A box the launcher shows, and the exit code it then ends with.
+struct LaunchNotice {
+    LaunchOutcome outcome;
+    std::wstring text;
+};
+
+// The stop before anything is lowered: an Access of the other edition.
+std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan);
+
+// The warning once the application is open: Access would ignore a trusted
+// location for the folder, so the application's code may not run.
+std::optional<LaunchNotice> WarningOnceOpened(const LaunchPlan& plan, std::wstring_view launcherDirectory);
+
+}  // namespace tolvarine
