@@ -35,11 +35,13 @@ set(TOLVARINE_IMAGE_LINK_OPTIONS -s
   -Wl,--major-os-version,5,--minor-os-version,1,--major-subsystem-version,5,--minor-subsystem-version,1)
 
 add_library(tolvarine_platform STATIC
+  platform/console_output.cpp
   platform/file_association.cpp
   platform/process_hardening.cpp
   platform/registry_reader.cpp
   platform/system_error.cpp
   platform/system_library.cpp
+  platform/text_encoding.cpp
   platform/top_level_window.cpp
   platform/windows_platform.cpp
 )
@@ -65,11 +67,14 @@ if(TOLVARINE_GTEST)
 endif()
 
 # Both programs carry Form1 and the icon; only ManualLaunch.exe opens the window.
+# TolvarineCheck.exe is a console program for administrators' scripts.
 tolvarine_program_resources(TolvarineLauncher "Tolvarine Launcher" launcher_rc)
 tolvarine_program_resources(ManualLaunch "Tolvarine manual database launch" manual_launch_rc)
+tolvarine_program_resources(TolvarineCheck "Tolvarine launcher check" check_rc)
 add_executable(TolvarineLauncher WIN32 launcher/main.cpp window/form1.cpp ${launcher_rc})
 add_executable(ManualLaunch WIN32 window/manual_launch_main.cpp window/form1.cpp ${manual_launch_rc})
-foreach(program TolvarineLauncher ManualLaunch)
+add_executable(TolvarineCheck launcher/check_main.cpp ${check_rc})
+foreach(program TolvarineLauncher ManualLaunch TolvarineCheck)
   target_link_libraries(${program} PRIVATE tolvarine_platform)
   target_link_options(${program} PRIVATE ${TOLVARINE_IMAGE_LINK_OPTIONS})
 endforeach()

@@ -125,6 +125,15 @@ public:
     // True when a file (not a folder) exists at this path.
     virtual bool FileExists(std::wstring_view path) = 0;
 
+    // The folder's full path in the launcher directory's form (no trailing
+    // backslash except at a drive root); nothing when it is not a folder
+    // that this process can list.
+    virtual std::optional<std::wstring> ReadableFolder(std::wstring_view path) = 0;
+
+    // True when the process runs as SYSTEM or another service account,
+    // whose registry holds no user's settings.
+    virtual bool IsServiceAccount() = 0;
+
     // A text value from the 32-bit view of the registry, where 32-bit
     // programs register themselves; empty when the key or value is missing
     // or holds no text.

@@ -10,15 +10,15 @@
 namespace tolvarine {
 
 // Runs body(platform) and gives its exit code, or kExitCodeError after
-// reporting the Error that ended it.
+// reporting the Error that ended it: in a box, unless `report` says otherwise.
 template <typename Body>
-int RunProgram(Body body) {
+int RunProgram(Body body, void (*report)(std::uint32_t, std::wstring_view) = ReportFatalError) {
     HardenProcess();
     try {
         WindowsPlatform platform;
         return body(platform);
     } catch (const Error& error) {
-        ReportFatalError(error.code(), error.description());
+        report(error.code(), error.description());
         return kExitCodeError;
     }
 }

@@ -12,6 +12,7 @@
 #include "platform/module_directory.h"
 #include "platform/registry_reader.h"
 #include "platform/system_error.h"
+#include "platform/text_encoding.h"
 #include "platform/win32_handles.h"
 
 namespace tolvarine {
@@ -38,18 +39,8 @@ WindowsPlatform::~WindowsPlatform() {
     if (comInitialized_) ::CoUninitialize();
 }
 
-// The program's only conversion to ANSI text: the system code page, with
-// the system's replacement for characters it cannot hold.
-std::string WindowsPlatform::ToAnsi(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int wideLength = static_cast<int>(text.size());
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) ThrowLastError();
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    if (::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, ansi.data(), length, nullptr, nullptr) != length)
-        ThrowLastError();
-    return ansi;
-}
+// The system ANSI code page, with the system's replacement for characters it cannot hold.
+std::string WindowsPlatform::ToAnsi(std::wstring_view text) { return EncodeText(text, CP_ACP); }
 
 long WindowsPlatform::RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) {
     HKEY opened = ToHkey(key);
@@ -185,6 +176,47 @@ void WindowsPlatform::ShowWarningOnTop(std::wstring_view text) {
 bool WindowsPlatform::FileExists(std::wstring_view path) {
     const DWORD attributes = ::GetFileAttributesW(Terminated(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::optional<std::wstring> WindowsPlatform::ReadableFolder(std::wstring_view path) {
+    const std::wstring given(path);
+    const DWORD size = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (given.empty() || size == 0) return std::nullopt;
+    std::wstring full(size, L'\0');
+    const DWORD length = ::GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return std::nullopt;
+    full.resize(length);
+    // Listing rights, as a program that lies in the folder would need them.
+    const DWORD attributes = ::GetFileAttributesW(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
+    const UniqueFileHandle folder(::CreateFileW(full.c_str(), FILE_LIST_DIRECTORY,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return std::nullopt;
+    // The form GetLauncherDirectory gives a program that lies in the folder.
+    if (!full.ends_with(L'\\')) full += L'\\';
+    return DirectoryOfModulePath(full + L"TolvarineLauncher.exe");
+}
+
+bool WindowsPlatform::IsServiceAccount() {
+    HANDLE opened = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) ThrowLastError();
+    const UniqueKernelHandle token(opened);
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<std::byte> user(size);
+    if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) ThrowLastError();
+    // A person signs in with a local or domain account (S-1-5-21-...) or a
+    // Microsoft Entra one (S-1-12-...); SYSTEM (S-1-5-18), the local and
+    // network services and the per-service accounts are none of these.
+    const PSID sid = reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid;
+    const BYTE* authority = ::GetSidIdentifierAuthority(sid)->Value;
+    const bool firstFiveZero = authority[0] == 0 && authority[1] == 0 && authority[2] == 0 && authority[3] == 0 &&
+                               authority[4] == 0;
+    if (firstFiveZero && authority[5] == 12) return false;
+    const bool localOrDomain = firstFiveZero && authority[5] == 5 && *::GetSidSubAuthorityCount(sid) > 0 &&
+                               *::GetSidSubAuthority(sid, 0) == SECURITY_NT_NON_UNIQUE;
+    return !localOrDomain;
 }
 
 std::wstring WindowsPlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,

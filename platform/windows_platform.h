@@ -43,6 +43,8 @@ public:
     void ShowMessageBox(std::wstring_view text) override;
     void ShowWarningOnTop(std::wstring_view text) override;
     bool FileExists(std::wstring_view path) override;
+    std::optional<std::wstring> ReadableFolder(std::wstring_view path) override;
+    bool IsServiceAccount() override;
     std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
                                     std::wstring_view valueName) override;
     std::wstring GetProgramFilesX86Directory() override;

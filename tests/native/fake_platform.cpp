@@ -184,9 +184,20 @@ void FakePlatform::ShowMessageBox(std::wstring_view text) {
 void FakePlatform::ShowWarningOnTop(std::wstring_view text) { Record(L"ShowWarningOnTop(" + std::wstring(text) + L")"); }
 
 bool FakePlatform::FileExists(std::wstring_view path) {
-    // No file exists here: Form1's lookup is tested on the real platform.
+    // Form1's lookup is tested on the real platform.
     Record(L"FileExists(" + std::wstring(path) + L")");
-    return false;
+    return std::ranges::find(files, path) != files.end();
+}
+
+std::optional<std::wstring> FakePlatform::ReadableFolder(std::wstring_view path) {
+    Record(L"ReadableFolder(" + std::wstring(path) + L")");
+    if (path.empty() || path.starts_with(L"X:")) return std::nullopt;  // X: is unreadable
+    return std::wstring(path);
+}
+
+bool FakePlatform::IsServiceAccount() {
+    Record(L"IsServiceAccount()");
+    return serviceAccount;
 }
 
 std::wstring FakePlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,

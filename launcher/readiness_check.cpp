@@ -1,0 +1,92 @@
+#include "launcher/readiness_check.h"
+
+#include "launcher/launch_plan.h"
+#include "launcher/read_only_platform.h"
+#include "launcher/trusted_location.h"
+
+namespace tolvarine {
+
+namespace {
+
+constexpr std::wstring_view kLineEnd = L"\r\n";
+// ShellExecute's results for the two opens a check can foresee failing.
+constexpr std::int32_t kShellFileNotFound = 2;
+constexpr std::int32_t kShellNoAssociation = 31;
+
+struct Verdict {
+    LaunchOutcome outcome;
+    std::wstring line;
+};
+
+// A box's text on one line: its paragraphs joined by a space.
+std::wstring OneLine(std::wstring_view text) {
+    std::wstring line;
+    for (const wchar_t c : text) {
+        if (c != L'\n') line += c;
+        else if (!line.ends_with(L' ')) line += L' ';
+    }
+    return line;
+}
+
+Verdict NotReady(LaunchOutcome outcome, std::wstring_view reason) {
+    return {outcome, L"not ready: " + OneLine(reason)};
+}
+
+// The launcher's course in the folder, in its order: what it refuses before
+// lowering anything, what the shell will not open, what it warns of once
+// the application is open.
+Verdict Judge(Platform& platform, std::wstring_view folder) {
+    const LaunchPlan plan = PlanLaunch(platform, folder);
+    if (const auto stop = StopBeforeLowering(plan)) return NotReady(stop->outcome, stop->text);
+    if (!platform.FileExists(plan.databasePath))
+        return NotReady(LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellFileNotFound)) + L": " +
+                                                       plan.databasePath +
+                                                       L" is missing. Install Tolvarine again, or run the check on "
+                                                       L"the folder that holds Tolvarine.mde.");
+    if (plan.handler.empty())
+        return NotReady(LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellNoAssociation)) +
+                                                       L": no program opens .mde files. Install the " +
+                                                       std::wstring(ApplicationEdition()) +
+                                                       L" edition of Microsoft Access or of the free Access Runtime.");
+    if (const auto warning = WarningOnceOpened(plan, folder)) return NotReady(warning->outcome, warning->text);
+
+    std::wstring line = L"ready: ";
+    if (!plan.access) return {LaunchOutcome::Opened, line + plan.handler + L" opens .mde files (not Access); the "
+                                                            L"launcher opens the application through it."};
+    line += AccessName(*plan.access);
+    if (!plan.trustCenterVersion)
+        line += L" opens .mde files; the launcher sets its macro-security level to low (1) while the application "
+                L"starts, and back to medium (2).";
+    else if (plan.AddsTrustedLocation())
+        line += L" opens .mde files; the launcher makes this folder a trusted location for the seconds the "
+                L"application starts: " + TrustedLocationFolder(folder);
+    else
+        line += L" opens .mde files; a trusted location set by policy already covers this folder: " +
+                TrustedLocationFolder(folder);
+    return {LaunchOutcome::Opened, line};
+}
+
+}  // namespace
+
+CheckReport RunCheck(Platform& platform, std::span<const std::wstring> arguments) {
+    const std::wstring usage = L"usage: TolvarineCheck.exe [folder]: ";
+    if (arguments.size() > 1)
+        return {kCheckExitUsage, usage + L"one argument at most, the folder that holds the launcher and "
+                                         L"Tolvarine.mde (by default the check's own)." + std::wstring(kLineEnd)};
+    if (platform.IsServiceAccount())
+        return {kCheckExitServiceAccount,
+                L"not judged: the check runs as SYSTEM or another service account, whose registry holds no user's "
+                L"settings. Run it as the user who starts Tolvarine (Intune: run the script using the logged-on "
+                L"credentials; Configuration Manager: run it as the logged-on user)." + std::wstring(kLineEnd)};
+    ReadOnlyPlatform reader(platform);
+    const std::wstring given = arguments.empty() ? platform.GetLauncherDirectory() : arguments[0];
+    const auto folder = reader.ReadableFolder(given);
+    if (!folder) return {kCheckExitUsage, usage + L"cannot read the folder \"" + given + L"\"." + std::wstring(kLineEnd)};
+
+    const Verdict verdict = Judge(reader, *folder);
+    std::wstring text = verdict.line + std::wstring(kLineEnd) + L"What the check read:" + std::wstring(kLineEnd);
+    for (const std::wstring& fact : reader.facts()) ((text += L"  ") += fact) += kLineEnd;
+    return {static_cast<int>(verdict.outcome), text};
+}
+
+}  // namespace tolvarine
