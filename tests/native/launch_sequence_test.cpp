@@ -8,6 +8,7 @@
 #include "launcher/database_access.h"
 #include "launcher/folder_trust.h"
 #include "launcher/module1.h"
+#include "launcher/readiness_check.h"
 #include "tests/native/fake_platform.h"
 
 namespace tolvarine::testing {
@@ -254,6 +255,17 @@ TEST(FolderTrust, PoliciesThenTheUsersOwnSettingsDecideAsOfficeReadsThem) {
         {16, local, {{noMix, L"Allow User Locations", 0u}, {location, L"Path", L"C:\\Apps\\"}}, F::UserLocationsNotAllowed},
         {16, local, {{noMix, L"Allow User Locations", 0u}, {location, L"Path", L"C:\\App"}, {location, L"AllowSubfolders", 1u}},
          F::UserLocationsNotAllowed},
+        // Several policy locations, the covering one last; one with an empty
+        // path names no folder, not even every network folder.
+        {16, L"\\\\server\\share\\Tolvarine",
+         {{user, L"AllowNetworkLocations", 1u}, {noMix, L"Allow User Locations", 0u}, {location, L"Path", L"C:\\Other"},
+          {location + L"2", L"Path", L""}, {location + L"2", L"AllowSubfolders", 1u},
+          {location + L"3", L"Path", L"\\\\server\\share\\tolvarine\\"}},
+         F::TrustedByPolicy},
+        {16, L"\\\\server\\share\\Tolvarine",
+         {{user, L"AllowNetworkLocations", 1u}, {noMix, L"Allow User Locations", 0u}, {location, L"Path", L"C:\\Other"},
+          {location + L"2", L"Path", L""}, {location + L"2", L"AllowSubfolders", 1u}},
+         F::UserLocationsNotAllowed},
     };
     int row = 0;
     for (const auto& c : cases) {
@@ -274,6 +286,25 @@ TEST(LaunchMain, FailedOpenWhereAccessWouldIgnoreTheLocationIsNamedByItsOwnBoxAl
     EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()", kLookUp, L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"},
                                       LevelWrite(1), {L"GetDesktopWindow()", kOpen}, LevelWrite(2),
                                       {L"ShowMessageBox(File not found)"}}));
+}
+
+// The check's own courses; the others it shares with the launcher run under Wine.
+TEST(RunCheck, JudgesNothingAsAServiceAccountNorWithAnotherArgumentOrAnUnreadableFolder) {
+    FakePlatform service;
+    service.serviceAccount = true;
+    const CheckReport asService = RunCheck(service, {});
+    EXPECT_EQ(asService.exitCode, kCheckExitServiceAccount);
+    EXPECT_TRUE(asService.text.starts_with(L"not judged: ")) << asService.text;
+    EXPECT_EQ(service.calls, Calls{L"IsServiceAccount()"});
+
+    const std::wstring two[] = {L"C:\\Apps", L"more"}, unreadable[] = {L"X:\\Apps"};
+    for (const auto& arguments : {std::span<const std::wstring>(two), std::span<const std::wstring>(unreadable)}) {
+        FakePlatform platform;
+        const CheckReport report = RunCheck(platform, arguments);
+        EXPECT_EQ(report.exitCode, kCheckExitUsage);
+        EXPECT_TRUE(report.text.starts_with(L"usage: TolvarineCheck.exe [folder]: ")) << report.text;
+        EXPECT_EQ(std::ranges::count(report.text, L'\n'), 1);
+    }
 }
 
 TEST(LaunchMain, AnErrorFindingTheDirectoryEndsTheRunBeforeAnyWrite) {

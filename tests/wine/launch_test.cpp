@@ -4,6 +4,8 @@
 // stand-in records the level it saw and when its window appeared.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/wine/wine_test_support.h"
 
 namespace tolvarine::wine_test {
@@ -91,6 +93,52 @@ protected:
 
     Events Timeline() const { return ReadTimeline(log_); }
 
+    // TolvarineCheck.exe on the folder, run before the launcher: its exit
+    // code and verdict line. It must leave the registry and the folder as
+    // they were.
+    struct CheckSeen {
+        std::optional<DWORD> code;
+        std::wstring verdict;
+    };
+    CheckSeen Check(const std::wstring& folder) {
+        const auto state = [&] {
+            std::string text = RegistryTreeText(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office") +
+                               RegistryTreeText(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft") +
+                               RegistryTreeText(HKEY_CLASSES_ROOT, L".mde");
+            WIN32_FIND_DATAW found;
+            const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+            for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found))
+                text += Utf8(found.cFileName) + " " + std::to_string(found.nFileSizeLow) + "\n";
+            if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+            return text;
+        };
+        const std::string before = state();
+        const std::wstring output = log_ + L".check.txt";
+        Process check(L"\"" + BinDir() + L"\\TolvarineCheck.exe\" \"" + folder + L"\"", {}, output);
+        CheckSeen seen{check.WaitForExit(kRunLimit), {}};
+        EXPECT_EQ(state(), before) << "the check changed the registry or the folder";
+        // Redirected, the check writes in the console's code page, or UTF-8 without a console.
+        const std::string text = ReadFileUtf8(output);
+        const UINT page = ::GetConsoleOutputCP() ? ::GetConsoleOutputCP() : CP_UTF8;
+        seen.verdict.resize(text.size());
+        seen.verdict.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+            page, 0, text.data(), static_cast<int>(text.size()), seen.verdict.data(), static_cast<int>(text.size()))));
+        seen.verdict.erase(std::min(seen.verdict.find(L'\r'), seen.verdict.size()));
+        return seen;
+    }
+
+    // The check foresaw the launcher's exit code, and its verdict begins so.
+    static void ExpectCheckForesaw(const CheckSeen& check, std::optional<DWORD> launcherCode,
+                                   const std::wstring& verdictStart) {
+        EXPECT_EQ(check.code, launcherCode);
+        EXPECT_TRUE(check.verdict.starts_with(verdictStart)) << Utf8(check.verdict);
+    }
+    // The launcher's box as the check's one line gives it.
+    static std::wstring NotReady(std::wstring box) {
+        for (std::size_t at; (at = box.find(L"\n\n")) != std::wstring::npos;) box.replace(at, 2, L" ");
+        return L"not ready: " + box;
+    }
+
     void ExpectTheWaitToPassFolderWindows(bool applicationBehind);
 
     std::wstring name_;
@@ -116,8 +164,11 @@ void ExpectSuccessfulRun(const Events& events, const std::string& expectedFile) 
 
 TEST_F(LaunchTest, OpensTheDatabaseUnderLevel1AndRestoresLevel2) {
     const std::wstring folder = LauncherFolder(L"plain");
+    const CheckSeen check = Check(folder);
     Process launch = StartLauncher(folder, 3);
-    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    const auto code = launch.WaitForExit(kRunLimit);
+    EXPECT_EQ(code, 0u);
+    ExpectCheckForesaw(check, code, L"ready: " + BinDir() + L"\\standin_app.exe opens .mde files (not Access)");
     ExpectSuccessfulRun(Timeline(), Utf8(folder) + "\\Tolvarine.mde");
     EXPECT_EQ(CurrentLevel(), 2);
 }
@@ -219,8 +270,12 @@ std::wstring AnswerMessageBox(long levelWhileShown, bool warning = false) {
 TEST_F(LaunchTest, Access2016OrLaterTrustsTheLauncherFolderOnlyWhileTheApplicationStarts) {
     AccessOpensDatabases(16);
     const std::wstring folder = LauncherFolder(L"access16 Zo\u00EB \u6587\u4EF6");
+    const CheckSeen check = Check(folder);
     Process launch = StartLauncher(folder);
-    EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
+    const auto code = launch.WaitForExit(kRunLimit);
+    EXPECT_EQ(code, 0u);
+    ExpectCheckForesaw(check, code, L"ready: Access 16 (" + std::wstring(sizeof(void*) == 4 ? L"32" : L"64") +
+                                        L"-bit) opens .mde files; the launcher makes this folder a trusted location");
     const Events events = Timeline();
     ExpectSuccessfulRun(events, Utf8(folder) + "\\Tolvarine.mde");
     // At its start, under level 1, the application found its folder trusted.
@@ -244,9 +299,13 @@ TEST_F(LaunchTest, Access2003GetsNoTrustedLocation) {
 
 TEST_F(LaunchTest, MissingDatabaseRestoresLevel2ThenIsNamedWithExitCode1) {
     AccessOpensDatabases(16);  // whose trusted location must be gone before the box too
-    Process launch = StartLauncher(LauncherFolder(L"no-database", false));
+    const std::wstring folder = LauncherFolder(L"no-database", false);
+    const CheckSeen check = Check(folder);
+    Process launch = StartLauncher(folder);
     EXPECT_EQ(AnswerMessageBox(2), L"File not found");
-    EXPECT_EQ(launch.WaitForExit(kRunLimit), 1u);
+    const auto code = launch.WaitForExit(kRunLimit);
+    EXPECT_EQ(code, 1u);
+    ExpectCheckForesaw(check, code, L"not ready: File not found: " + folder + L"\\Tolvarine.mde is missing.");
     EXPECT_EQ(CurrentLevel(), 2);
     const Events events = Timeline();
     EXPECT_FALSE(FindEvent(events, "app", "start").has_value());
@@ -257,19 +316,26 @@ TEST_F(LaunchTest, MissingDatabaseRestoresLevel2ThenIsNamedWithExitCode1) {
 
 TEST_F(LaunchTest, MissingAssociationRestoresLevel2ThenIsNamedWithExitCode1) {
     DeleteRegistryTree(HKEY_CLASSES_ROOT, L".mde");
-    Process launch = StartLauncher(LauncherFolder(L"no-association"));
+    const std::wstring folder = LauncherFolder(L"no-association");
+    const CheckSeen check = Check(folder);
+    Process launch = StartLauncher(folder);
     const std::wstring text = AnswerMessageBox(2);
     const auto code = launch.WaitForExit(kRunLimit);
     EXPECT_EQ(text, L"No association for file extension");
     EXPECT_EQ(code, 1u);
+    ExpectCheckForesaw(check, code, L"not ready: No association for file extension: no program opens .mde files.");
     EXPECT_EQ(CurrentLevel(), 2);
 }
 
 TEST_F(LaunchTest, AccessOfTheOtherEditionIsNamedAndNothingIsLoweredOrOpened) {
     AccessOpensDatabases(16, true);
-    Process launch = StartLauncher(LauncherFolder(L"other-edition"), 3);
+    const std::wstring folder = LauncherFolder(L"other-edition");
+    const CheckSeen check = Check(folder);
+    Process launch = StartLauncher(folder, 3);
     const std::wstring text = AnswerMessageBox(3);
-    EXPECT_EQ(launch.WaitForExit(kRunLimit), 4u);
+    const auto code = launch.WaitForExit(kRunLimit);
+    EXPECT_EQ(code, 4u);
+    ExpectCheckForesaw(check, code, NotReady(text));
     const std::wstring needed = sizeof(void*) == 4 ? L"32-bit" : L"64-bit";
     const std::wstring found = sizeof(void*) == 4 ? L"64-bit" : L"32-bit";
     EXPECT_EQ(text, L"Tolvarine needs the " + needed + L" edition of Access. The Access that opens .mde files on this "
@@ -283,28 +349,41 @@ TEST_F(LaunchTest, AccessOfTheOtherEditionIsNamedAndNothingIsLoweredOrOpened) {
     EXPECT_EQ(CurrentLevel(), 3);
 }
 
-// Group Policy for Access 16 allows no user locations; first a policy
-// location above the launcher's folder trusts it, then none does.
+// Group Policy for Access 16 allows no user locations; first the last of
+// several policy locations, above the launcher's folder, trusts it, then
+// none does.
 TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsIsNamedAboveTheApplication) {
     AccessOpensDatabases(16);
     const std::wstring policy = L"Software\\Policies\\Microsoft\\Office\\16.0\\";
-    const std::wstring location = policy + L"Access\\Security\\Trusted Locations\\Location7";
+    const std::wstring locations = policy + L"Access\\Security\\Trusted Locations\\";
     const DWORD no = 0, yes = 1;
-    const std::wstring path = L"%TOLVARINE_POLICY_FOLDER%\\";  // the tests' root, in other letter case
-    SetEnv(L"TOLVARINE_POLICY_FOLDER", L"c:\\TOLVARINE-TESTS");
+    const auto setLocation = [&](const wchar_t* name, DWORD type, const std::wstring& path) {
+        SetRegistryValue(HKEY_CURRENT_USER, locations + name, L"Path", type, path.c_str(),
+                         static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+        SetRegistryValue(HKEY_CURRENT_USER, locations + name, L"AllowSubfolders", REG_DWORD, &yes, sizeof(yes));
+    };
     SetRegistryValue(HKEY_CURRENT_USER, policy + L"Common\\Security\\Trusted Locations", L"Allow User Locations",
                      REG_DWORD, &no, sizeof(no));
-    SetRegistryValue(HKEY_CURRENT_USER, location, L"Path", REG_EXPAND_SZ, path.c_str(),
-                     static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
-    SetRegistryValue(HKEY_CURRENT_USER, location, L"AllowSubfolders", REG_DWORD, &yes, sizeof(yes));
+    setLocation(L"Location0", REG_SZ, L"C:\\Other\\");
+    setLocation(L"Location1", REG_SZ, L"");  // names no folder
+    // The tests' root, in other letter case.
+    SetEnv(L"TOLVARINE_POLICY_FOLDER", L"c:\\TOLVARINE-TESTS");
+    setLocation(L"Location7", REG_EXPAND_SZ, L"%TOLVARINE_POLICY_FOLDER%\\");
     const std::wstring folder = LauncherFolder(L"policy-location");
-    EXPECT_EQ(StartLauncher(folder).WaitForExit(kRunLimit), 0u);
+    CheckSeen check = Check(folder);
+    auto code = StartLauncher(folder).WaitForExit(kRunLimit);
+    EXPECT_EQ(code, 0u);
+    ExpectCheckForesaw(check, code, L"ready: Access 16 (");
+    EXPECT_NE(check.verdict.find(L"a trusted location set by policy already covers this folder"), std::wstring::npos);
     ExpectSuccessfulRun(Timeline(), Utf8(folder) + "\\Tolvarine.mde");
 
-    DeleteRegistryTree(HKEY_CURRENT_USER, location);
+    DeleteRegistryTree(HKEY_CURRENT_USER, locations + L"Location7");
+    check = Check(folder);
     Process launch = StartLauncher(folder);
     const std::wstring text = AnswerMessageBox(2, true);
-    EXPECT_EQ(launch.WaitForExit(kRunLimit), 5u);
+    code = launch.WaitForExit(kRunLimit);
+    EXPECT_EQ(code, 5u);
+    ExpectCheckForesaw(check, code, NotReady(text));
     SetEnv(L"TOLVARINE_POLICY_FOLDER", L"");
     EXPECT_TRUE(text.starts_with(L"Tolvarine has been opened, but Access may not run its code: the policy \"Allow "
                                  L"mix of policy and user locations\" (Office 16.0) is off")) << Utf8(text);

@@ -58,7 +58,7 @@ std::wstring FromUtf8(const std::string& text) {
     return wide;
 }
 
-Process::Process(std::wstring commandLine, const std::wstring& currentDirectory)
+Process::Process(std::wstring commandLine, const std::wstring& currentDirectory, const std::wstring& outputFile)
     : job_(::CreateJobObjectW(nullptr, nullptr)) {
     // Whatever the process starts joins its job, so that ending the job ends
     // them all: a launcher left waiting would disturb the tests after it.
@@ -68,8 +68,18 @@ Process::Process(std::wstring commandLine, const std::wstring& currentDirectory)
         throw std::runtime_error("cannot create a job object");
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    UniqueFileHandle output;
+    if (!outputFile.empty()) {
+        output.reset(::CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!output) throw std::runtime_error("cannot create " + Utf8(outputFile));
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = startup.hStdError = output.get();
+    }
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, output ? TRUE : FALSE, CREATE_SUSPENDED,
+                          nullptr,
                           currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &started))
         throw std::runtime_error("cannot start " + Utf8(commandLine));
     handle_.reset(started.hProcess);
@@ -145,6 +155,28 @@ void DeleteRegistryTree(HKEY root, const std::wstring& path) {
         }
     }
     ::RegDeleteKeyW(root, path.c_str());
+}
+
+std::string RegistryTreeText(HKEY root, const std::wstring& path) {
+    UniqueRegistryKey key;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
+    std::string text = Utf8(path);
+    text += '\n';
+    wchar_t name[16384];
+    std::vector<unsigned char> data(65536);
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = 16384, type = 0, size = static_cast<DWORD>(data.size());
+        if (::RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+        ((text += Utf8(std::wstring_view(name, nameLength))) += ' ') += std::to_string(type);
+        (text += ' ').append(data.begin(), data.begin() + size) += '\n';
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = 256;
+        if (::RegEnumKeyExW(key.get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        text += RegistryTreeText(root, path + L"\\" + std::wstring(name, nameLength));
+    }
+    return text;
 }
 
 void SetRegistryValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,

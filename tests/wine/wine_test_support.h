@@ -29,10 +29,12 @@ void WriteEmptyFile(const std::wstring& path);
 std::string ReadFileUtf8(const std::wstring& path);
 std::wstring FromUtf8(const std::string& text);
 
-// A process and all it starts, ended together when this goes.
+// A process and all it starts, ended together when this goes. Its standard
+// output and error go to outputFile when one is named.
 class Process {
 public:
-    explicit Process(std::wstring commandLine, const std::wstring& currentDirectory = {});
+    explicit Process(std::wstring commandLine, const std::wstring& currentDirectory = {},
+                     const std::wstring& outputFile = {});
     // The exit code, or nothing when the process is still running after the wait.
     std::optional<DWORD> WaitForExit(DWORD milliseconds);
     ~Process();
@@ -60,6 +62,8 @@ struct RegistryData {
 };
 std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name);
 void DeleteRegistryTree(HKEY root, const std::wstring& path);
+// A key, its values and its subkeys, as text to compare; empty when the key is missing.
+std::string RegistryTreeText(HKEY root, const std::wstring& path);
 void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring& text);
 // Any value; a null name is the key's default value.
 void SetRegistryValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
