@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Release build from the committed sources (HEAD), in a fresh folder
 # (DIST_FROM=worktree: from the working tree as it is, for the release checks):
-# <out>/TolvarineLauncher.exe, <out>/ManualLaunch.exe, <out>/SHA256SUMS.
+# <out>/TolvarineLauncher.exe, <out>/ManualLaunch.exe, <out>/TolvarineCheck.exe, <out>/SHA256SUMS.
 # With MDE and VERSION also <out>/Tolvarine-<VERSION>.msi (see package.sh).
-# With a signing route (a .pfx or a PKCS#11 token, see sign.sh) both images are signed,
+# With a signing route (a .pfx or a PKCS#11 token, see sign.sh) the images are signed,
 # then the package is built from the signed launcher and signed too, and
 # <out>/UNSIGNED-SHA256SUMS gives the sums of the reproducible images
 # before signing. The release folder appears whole, or not at all: a failed
@@ -16,7 +16,7 @@ work=$(realpath -m "${2:-$root/build/dist-work}")
 . "$root/scripts/sign.sh"
 . "$root/scripts/step.sh"
 . "$root/scripts/package.sh"
-images=(TolvarineLauncher.exe ManualLaunch.exe)
+images=(TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe)
 [ -z "${MDE:-}" ] || MDE=$(realpath -m "$MDE")
 check_package_inputs
 check_signing_inputs
@@ -51,7 +51,7 @@ build_release() {
     copy_sources && (
         cd "$work/src" &&
             cmake --preset windows &&
-            cmake --build --preset windows --target TolvarineLauncher ManualLaunch -j"$(nproc)"
+            cmake --build --preset windows --target TolvarineLauncher ManualLaunch TolvarineCheck -j"$(nproc)"
     )
 }
 
@@ -77,7 +77,7 @@ fi
 shipped=("${images[@]}")
 if [ -n "$package_version" ]; then
     package=Tolvarine-$package_version.msi
-    # From the launcher as shipped: signed before it goes inside.
+    # From the launcher and the check as shipped: signed before they go inside.
     run_step "Building the package $package" "$work.package.log" \
         build_package "$release/TolvarineLauncher.exe" "$work/src" "$work/$package"
     if [ -n "$signing" ]; then

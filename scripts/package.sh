@@ -3,7 +3,8 @@
 #   check_package_inputs        fails, saying why, on a bad MDE or VERSION;
 #                               sets package_version ("" when no package is asked for)
 #   build_package <launcher> <source tree> <msi>
-#                               the package of that launcher image and MDE
+#                               the package of that launcher image, the
+#                               TolvarineCheck.exe beside it, and MDE
 #   image_file_version <image>  the file version in the image's version resource
 
 package_error() {
@@ -38,6 +39,7 @@ build_package() {
     stage=$(dirname "$msi")/package-files
     rm -rf "$stage" && mkdir -p "$stage" &&
         cp "$launcher" "$stage/TolvarineLauncher.exe" &&
+        cp "$(dirname "$launcher")/TolvarineCheck.exe" "$stage/TolvarineCheck.exe" &&
         cp "$MDE" "$stage/Tolvarine.mde" &&
         cp "$source/window/tolvarine.ico" "$stage/tolvarine.ico" || return 1
     local messages code=0
@@ -68,9 +70,10 @@ image_file_version() {
 }
 
 # Windows Installer's rules that wixl 0.101 cannot express, set in the tables:
-# - the launcher is a versioned file: its own file version, and no hash row
-#   (which only unversioned files have), so that repairs and patches compare
-#   versions, not dates and hashes;
+# - the launcher and the check are versioned files: their own file version
+#   (one for both, from one build), and no hash row (which only unversioned
+#   files have), so that repairs and patches compare versions, not dates and
+#   hashes;
 # - a rebuild with the same version replaces the installed one, as a higher
 #   version does (VersionMax inclusive, 512), instead of installing beside it;
 # - INSTALLFOLDER is a secure property, so that a managed install (assigned
@@ -86,8 +89,8 @@ set_windows_installer_rules() {
         awk -F '\t' '$7 == "WIX_UPGRADE_DETECTED" { print $1, $3, $5 }')
     [ -n "${attributes:-}" ] || package_error "the package has no upgrade row for older versions" || return
     local sql=(
-        "UPDATE File SET Version = '$version' WHERE File = 'TolvarineLauncher.exe'"
-        "DELETE FROM MsiFileHash WHERE File_ = 'TolvarineLauncher.exe'"
+        "UPDATE File SET Version = '$version' WHERE File = 'TolvarineLauncher.exe' OR File = 'TolvarineCheck.exe'"
+        "DELETE FROM MsiFileHash WHERE File_ = 'TolvarineLauncher.exe' OR File_ = 'TolvarineCheck.exe'"
         "DELETE FROM Upgrade WHERE ActionProperty = 'WIX_UPGRADE_DETECTED'"
         "INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty) VALUES ('$code', '$max', $((attributes | 512)), 'WIX_UPGRADE_DETECTED')"
         "UPDATE Property SET Value = 'INSTALLFOLDER${secure:+;$secure}' WHERE Property = 'SecureCustomProperties'"

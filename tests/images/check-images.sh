@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the properties both shipped images promise, from their bytes:
+# Checks the properties the shipped images promise, from their bytes:
 # headers, imports against the allowlist, manifest, version, icon, size.
-# Usage: check-images.sh <folder with TolvarineLauncher.exe and ManualLaunch.exe> <version>
+# Usage: check-images.sh <folder with TolvarineLauncher.exe, ManualLaunch.exe, TolvarineCheck.exe> <version>
 # Prints one line per check ("ok ..." or "FAIL ...") and "N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -39,7 +39,7 @@ manifest_says() { grep -qF "$1" "$work/manifest"; }
 icon_is() { icotool -l "$work/icon.ico" | head -1 | grep -qF -- "--width=46 --height=45 --bit-depth=8"; }
 smaller_than() { [ "$(stat -c %s "$1")" -lt "$2" ]; }
 
-for name in TolvarineLauncher ManualLaunch; do
+for name in TolvarineLauncher ManualLaunch TolvarineCheck; do
     exe=$dir/$name.exe
     echo "== $name.exe ($(stat -c %s "$exe") bytes)"
     i686-w64-mingw32-objdump -p "$exe" >"$work/header"
@@ -48,7 +48,11 @@ for name in TolvarineLauncher ManualLaunch; do
     wrestool -x --type=14 "$exe" >"$work/icon.ico" 2>/dev/null
 
     check "PE32 image" header_is Magic '010b\s+\(PE32\)'
-    check "GUI subsystem" header_is Subsystem '00000002\s+\(Windows GUI\)'
+    if [ "$name" = TolvarineCheck ]; then  # run from administrators' scripts
+        check "console subsystem" header_is Subsystem '00000003\s+\(Windows CUI\)'
+    else
+        check "GUI subsystem" header_is Subsystem '00000002\s+\(Windows GUI\)'
+    fi
     check "OS version 5.01" eval 'header_is MajorOSystemVersion 5 && header_is MinorOSystemVersion 1'
     check "subsystem version 5.01" eval 'header_is MajorSubsystemVersion 5 && header_is MinorSubsystemVersion 1'
     check "ASLR (dynamic base)" has_flag 0x0040
@@ -77,6 +81,7 @@ for name in TolvarineLauncher ManualLaunch; do
     check "icon: 46 x 45, 8 bits per pixel" icon_is
 done
 check "TolvarineLauncher.exe under 400 KiB" smaller_than "$dir/TolvarineLauncher.exe" $((400 * 1024))
+check "TolvarineCheck.exe under 450 KiB" smaller_than "$dir/TolvarineCheck.exe" $((450 * 1024))
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -95,7 +95,7 @@ unsigned_again() {
     rm -f "$base/unsigned-again.exe"
     osslsigncode remove-signature -in "$1" -out "$base/unsigned-again.exe" && cmp "$base/unsigned-again.exe" "$2"
 }
-for name in TolvarineLauncher.exe ManualLaunch.exe; do
+for name in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe; do
     check "$name is byte-identical across builds" \
         grep -qx "$(sha256sum "$unsigned/$name" | cut -d' ' -f1)  $name" "$signed/UNSIGNED-SHA256SUMS"
     check "$name holds no build path" eval "! grep -qaF '$base' '$unsigned/$name'"
@@ -103,10 +103,10 @@ for name in TolvarineLauncher.exe ManualLaunch.exe; do
     check "signed $name with one byte changed fails verification" flipped_fails "$signed/$name"
     check "signed $name less its signature is the unsigned image" unsigned_again "$signed/$name" "$unsigned/$name"
 done
-check "SHA256SUMS lists the signed images and package" eval "cd '$signed' && sha256sum -c SHA256SUMS | grep -c OK | grep -qx 3"
+check "SHA256SUMS lists the signed images and package" eval "cd '$signed' && sha256sum -c SHA256SUMS | grep -c OK | grep -qx 4"
 check "signed package verifies against its certificate authority" verifies "$signed/Tolvarine-1.2.3.msi"
-check "both images and the package carry an RFC 3161 time stamp that verifies" \
-    eval 'for f in TolvarineLauncher.exe ManualLaunch.exe Tolvarine-1.2.3.msi; do timestamped "$signed/$f" || exit 1; done'
+check "the images and the package carry an RFC 3161 time stamp that verifies" \
+    eval 'for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe Tolvarine-1.2.3.msi; do timestamped "$signed/$f" || exit 1; done'
 check "the package is per user and needs no elevation (word count 10)" \
     eval "msiinfo suminfo '$signed/Tolvarine-1.2.3.msi' | tr -d '\r' | grep -qx 'Source: 10 (a)'"
 check "without MDE there is no package" eval "! ls '$unsigned' | grep -q msi"
@@ -144,8 +144,8 @@ token_dist() {  # <PIN file> <out> [certificate]
         "$root/scripts/dist.sh" "$2" "$base/token/work" >"$base/token.log" 2>&1
 }
 token=$base/token/out
-check "a token signs both images and the package, each verifying" eval 'token_dist "$keys/pin" "$token" &&
-    for f in TolvarineLauncher.exe ManualLaunch.exe Tolvarine-1.2.3.msi; do verifies "$token/$f" || exit 1; done'
+check "a token signs the images and the package, each verifying" eval 'token_dist "$keys/pin" "$token" &&
+    for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe Tolvarine-1.2.3.msi; do verifies "$token/$f" || exit 1; done'
 check "less its signature each token-signed image is the reproducible one" eval 'unsigned_again "$token/TolvarineLauncher.exe" \
     "$unsigned/TolvarineLauncher.exe" && unsigned_again "$token/ManualLaunch.exe" "$unsigned/ManualLaunch.exe"'
 check "a wrong PIN is named and keeps the earlier release" eval '! token_dist "$keys/wrong-pin" "$signed" &&
@@ -182,7 +182,7 @@ check "a failed build step stops make demo and make dist, naming its log" eval '
 # A second release over an earlier one replaces it whole.
 replaced() {
     MDE=$base/app-1.2.4.mde VERSION=1.2.4 "$root/scripts/dist.sh" "$unsigned" "$base/first/work" &&
-        [ "$(ls "$unsigned" | tr '\n' ' ')" = "ManualLaunch.exe SHA256SUMS Tolvarine-1.2.4.msi TolvarineLauncher.exe " ] &&
+        [ "$(ls "$unsigned" | tr '\n' ' ')" = "ManualLaunch.exe SHA256SUMS Tolvarine-1.2.4.msi TolvarineCheck.exe TolvarineLauncher.exe " ] &&
         (cd "$unsigned" && sha256sum -c --quiet SHA256SUMS) && [ ! -e "$unsigned.previous" ]
 }
 check "a second release replaces the first whole" replaced
@@ -196,10 +196,11 @@ folder=$profile/AppData/Local/Programs/Tolvarine
 link="$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tolvarine.lnk"
 desktop=$profile/Desktop/Tolvarine.lnk
 rm -f "$profile/Desktop" && mkdir -p "$profile/Desktop"  # the prefix's own, not a link to the host's home
-installed() {  # installed <folder> <launcher> <mde>
-    cmp -s "$1/TolvarineLauncher.exe" "$2" && cmp -s "$1/Tolvarine.mde" "$3"
+installed() {  # installed <folder> <launcher, the check beside it> <mde>
+    cmp -s "$1/TolvarineLauncher.exe" "$2" && cmp -s "$1/TolvarineCheck.exe" "$(dirname "$2")/TolvarineCheck.exe" &&
+        cmp -s "$1/Tolvarine.mde" "$3"
 }
-check "install: launcher and application in the local programs folder" \
+check "install: launcher, check and application in the local programs folder" \
     eval 'msiexec /i "$v3" && installed "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde"'
 check "install: the Start-menu shortcut starts the launcher there, and no desktop shortcut" \
     eval 'strings -a "$link" | grep -q "Programs\\\\Tolvarine\\\\TolvarineLauncher.exe$" && [ ! -e "$desktop" ]'
@@ -214,6 +215,8 @@ if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then  # what the package is for: a local fol
     check "the installed launcher makes its folder Access 16's trusted location" \
         eval 'wine "$root/build/windows/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 3 "${windows_folder}TolvarineLauncher.exe" &&
               grep -qF "trusted-location 16.0 $windows_folder" "$base/launch.log"'
+    check "the installed check, run from the install folder, says the same" \
+        eval 'wine "${windows_folder}TolvarineCheck.exe" | head -1 | grep -qF "ready: Access 16 (32-bit) opens .mde files; the launcher makes this folder a trusted location"'
 fi
 echo "written by Access since" >>"$folder/Tolvarine.mde"
 check "upgrade: a higher version replaces the application, changed or not" \
@@ -256,11 +259,12 @@ per_user_tables() {  # <msi> <launcher image>
                                   if (p != "" && !removed[d]) exit 1 } }' "$t/Directory" "$t/RemoveFile" &&
     ! cut -f1 "$t/Directory" | grep -qE '^(ProgramFiles|CommonFiles|CommonAppData|System|Windows)' &&
     ! cut -f1 "$t/Property" | grep -qx ALLUSERS &&
-    [ "$(awk -F '\t' '$1 == "TolvarineLauncher.exe" { print $5 }' "$t/File")" = "$(. "$root/scripts/package.sh" &&
-        image_file_version "$2")" ] && ! cut -f1 "$t/MsiFileHash" | grep -qx TolvarineLauncher.exe &&
+    [ "$(awk -F '\t' '$1 ~ /^Tolvarine(Launcher|Check)\.exe$/ { print $5 }' "$t/File" | sort -u)" = "$(
+        . "$root/scripts/package.sh" && image_file_version "$2")" ] &&
+    ! cut -f1 "$t/MsiFileHash" | grep -qxE 'Tolvarine(Launcher|Check)\.exe' &&
     awk -F '\t' '$1 == "SecureCustomProperties"' "$t/Property" | grep -qE '[[:space:];]INSTALLFOLDER(;|$)'
 }
-check "the package's tables keep the per-user rules, the launcher versioned, INSTALLFOLDER secure" \
+check "the package's tables keep the per-user rules, the launcher and the check versioned, INSTALLFOLDER secure" \
     per_user_tables "$signed/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe"
 check "no password or PIN on any command line of the signing tools" \
     eval '[ -s "$keys/command-lines" ] && ! grep -qF -e "correct horse" -e "wrong horse" -e "$pin" "$keys/command-lines"'
