@@ -69,6 +69,11 @@ tests/wine/long-path.sh >"$logs/long-path.log" 2>&1 || status=1
 grep -E '^(ok|FAIL|error)' "$logs/long-path.log" || true
 count_plain "$logs/long-path.log"
 
+echo "== documentation links"
+tests/docs/check-links.py >"$logs/links.log" 2>&1 || status=1
+grep -E '^FAIL' "$logs/links.log" || true
+count_plain "$logs/links.log"
+
 echo "== shipped images"
 version=$(sed -nE 's/^project\(Tolvarine VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 tests/images/check-images.sh build/windows "$version" >"$logs/images.log" 2>&1 || status=1
