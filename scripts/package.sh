@@ -88,9 +88,12 @@ set_windows_installer_rules() {
     read -r code max attributes < <(msiinfo export "$msi" Upgrade | tr -d '\r' |
         awk -F '\t' '$7 == "WIX_UPGRADE_DETECTED" { print $1, $3, $5 }')
     [ -n "${attributes:-}" ] || package_error "the package has no upgrade row for older versions" || return
+    # One statement per file: msibuild's OR matched other rows too.
     local sql=(
-        "UPDATE File SET Version = '$version' WHERE File = 'TolvarineLauncher.exe' OR File = 'TolvarineCheck.exe'"
-        "DELETE FROM MsiFileHash WHERE File_ = 'TolvarineLauncher.exe' OR File_ = 'TolvarineCheck.exe'"
+        "UPDATE File SET Version = '$version' WHERE File = 'TolvarineLauncher.exe'"
+        "UPDATE File SET Version = '$version' WHERE File = 'TolvarineCheck.exe'"
+        "DELETE FROM MsiFileHash WHERE File_ = 'TolvarineLauncher.exe'"
+        "DELETE FROM MsiFileHash WHERE File_ = 'TolvarineCheck.exe'"
         "DELETE FROM Upgrade WHERE ActionProperty = 'WIX_UPGRADE_DETECTED'"
         "INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty) VALUES ('$code', '$max', $((attributes | 512)), 'WIX_UPGRADE_DETECTED')"
         "UPDATE Property SET Value = 'INSTALLFOLDER${secure:+;$secure}' WHERE Property = 'SecureCustomProperties'"

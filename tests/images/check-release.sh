@@ -261,7 +261,7 @@ per_user_tables() {  # <msi> <launcher image>
     ! cut -f1 "$t/Property" | grep -qx ALLUSERS &&
     [ "$(awk -F '\t' '$1 ~ /^Tolvarine(Launcher|Check)\.exe$/ { print $5 }' "$t/File" | sort -u)" = "$(
         . "$root/scripts/package.sh" && image_file_version "$2")" ] &&
-    ! cut -f1 "$t/MsiFileHash" | grep -qxE 'Tolvarine(Launcher|Check)\.exe' &&
+    ! cut -f1 "$t/MsiFileHash" | grep -qxE 'Tolvarine(Launcher|Check)\.exe' && cut -f1 "$t/MsiFileHash" | grep -qx Tolvarine.mde &&
     awk -F '\t' '$1 == "SecureCustomProperties"' "$t/Property" | grep -qE '[[:space:];]INSTALLFOLDER(;|$)'
 }
 check "the package's tables keep the per-user rules, the launcher and the check versioned, INSTALLFOLDER secure" \
