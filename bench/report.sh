@@ -81,7 +81,7 @@ row "Start as a user meets it: program start → application process start (ms)"
 for s in launcher-0.5s launcher-access16-0.5s shell-open-only; do
     row "Start under the observer and sampler (not comparable, see below) (ms)" $s overhead_ms %.1f
 done
-for s in lookup-standin lookup-access16 lookup-access16-policy lookup-other-edition; do
+for s in lookup-standin lookup-access16 lookup-access16-policy lookup-access16-policy20 lookup-other-edition; do
     row "Look-up before level 1: .mde handler, its version and machine, Trust Center (ms)" $s lookup_ms %.2f
 done
 for s in launcher-0.5s launcher-2s launcher-10s-slow; do
@@ -124,5 +124,7 @@ scenarios now takes the first-run cost.
 \`lookup-access16-policy\`: as \`lookup-access16\`, with Group Policy for
 Access 16 set as a hardened site sets it: user locations not allowed, and
 three policy locations (one \`REG_EXPAND_SZ\`), the last one above the
-look-up timer's folder with its subfolders.
+look-up timer's folder with its subfolders. \`lookup-access16-policy20\`: the
+same with the twenty policy locations Group Policy offers, the covering one
+read last.
 FOOTER

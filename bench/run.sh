@@ -71,15 +71,20 @@ time_start() {
 }
 
 # Group Policy for Access 16 as a hardened site sets it: user locations
-# ignored, and trusted locations of its own, the last one above the
-# look-up timer's folder.
+# ignored, and <count> trusted locations of its own (Group Policy offers
+# twenty), the last one in the order Access reads them above the look-up
+# timer's folder; the first is a REG_EXPAND_SZ path.
 set_trust_center_policies() {
-    local key='HKCU\Software\Policies\Microsoft\Office\16.0'
+    local key='HKCU\Software\Policies\Microsoft\Office\16.0' count=$1 i path type
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
     wine reg add "$key\Common\Security\Trusted Locations" /v 'Allow User Locations' /t REG_DWORD /d 0 /f >/dev/null
-    wine reg add "$key\Access\Security\Trusted Locations\Location1" /v Path /t REG_EXPAND_SZ /d '%APPDATA%\Microsoft\Templates\' /f >/dev/null
-    wine reg add "$key\Access\Security\Trusted Locations\Location2" /v Path /t REG_SZ /d 'D:\Finance\' /f >/dev/null
-    wine reg add "$key\Access\Security\Trusted Locations\Location3" /v Path /t REG_SZ /d "$(wine_path "$build")\\" /f >/dev/null
-    wine reg add "$key\Access\Security\Trusted Locations\Location3" /v AllowSubfolders /t REG_DWORD /d 1 /f >/dev/null
+    for i in $(seq -w 1 "$count"); do
+        type=REG_SZ path="D:\\Department $i\\"
+        [ "$i" -ne 1 ] || type=REG_EXPAND_SZ path='%APPDATA%\Microsoft\Templates\'
+        [ "$i" -ne "$count" ] || path="$(wine_path "$build")\\"
+        wine reg add "$key\Access\Security\Trusted Locations\Location$i" /v Path /t $type /d "$path" /f >/dev/null
+    done
+    wine reg add "$key\Access\Security\Trusted Locations\Location$count" /v AllowSubfolders /t REG_DWORD /d 1 /f >/dev/null
 }
 
 # run_scenario <name> <window delay ms> <start-up ms> <program (Windows path)>
@@ -105,8 +110,10 @@ time_lookup lookup-standin
 open_mde_with 'C:\Office16\MSACCESS.EXE'
 run_scenario launcher-access16-0.5s 500 0 'C:\Bench\TolvarineLauncher.exe'
 time_lookup lookup-access16
-set_trust_center_policies
+set_trust_center_policies 3
 time_lookup lookup-access16-policy
+set_trust_center_policies 20
+time_lookup lookup-access16-policy20
 wine reg delete 'HKCU\Software\Policies\Microsoft\Office' /f >/dev/null
 open_mde_with 'C:\Office16-other-edition\MSACCESS.EXE'
 time_lookup lookup-other-edition
