@@ -58,14 +58,18 @@ bool PolicyLocationCovers(Platform& platform, std::uint16_t accessVersion, std::
     for (const std::wstring_view base : PolicyBases(accessVersion)) {
         const std::wstring locations = OfficeVersionKey(base, accessVersion, kAccessTrustedLocations);
         for (const std::wstring& name : platform.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
-            constexpr std::wstring_view kLocationValues[] = {L"Path", L"AllowSubfolders"};
-            const auto values = platform.ReadRegistryValues(kHkeyCurrentUser, locations + L'\\' + name, kLocationValues);
-            const auto* text = values[0] ? std::get_if<std::wstring>(&*values[0]) : nullptr;
+            // Most locations name other folders: their subfolder setting is
+            // read only for one above the launcher's.
+            constexpr std::wstring_view kPath[] = {L"Path"}, kAllowSubfolders[] = {L"AllowSubfolders"};
+            const std::wstring key = locations + L'\\' + name;
+            const auto path = platform.ReadRegistryValues(kHkeyCurrentUser, key, kPath)[0];
+            const auto* text = path ? std::get_if<std::wstring>(&*path) : nullptr;
             if (!text) continue;
             const std::wstring location = ComparablePath(platform, *text);
             if (location.empty()) continue;  // "" or "\" names no folder
             if (location == folder) return true;
-            if (Number(values[1]).value_or(0) != 0 && folder.starts_with(location + L'\\'))
+            if (folder.starts_with(location + L'\\') &&
+                Number(platform.ReadRegistryValues(kHkeyCurrentUser, key, kAllowSubfolders)[0]).value_or(0) != 0)
                 return true;
         }
     }

@@ -1,6 +1,7 @@
 #include "platform/registry_reader.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/win32_handles.h"
 
@@ -26,29 +27,26 @@ std::wstring Expanded(const std::wstring& text) {
 
 std::optional<RegistryData> QueryValue(const UniqueRegistryKey& key, std::wstring_view valueName) {
     const std::wstring name(valueName);
+    // One call for the usual short value; a longer text takes another. The
+    // buffer keeps room for a NUL that the stored text may lack.
+    std::vector<wchar_t> data(256);
     DWORD type = 0;
     DWORD size = 0;
-    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return std::nullopt;
+    LONG status = ERROR_MORE_DATA;
+    while (status == ERROR_MORE_DATA) {
+        size = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+        status = ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        if (status == ERROR_MORE_DATA) data.resize(size / sizeof(wchar_t) + 2);
+    }
+    if (status != ERROR_SUCCESS) return std::nullopt;
     if (type == REG_DWORD) {
+        if (size != sizeof(DWORD)) return std::nullopt;
         DWORD number = 0;
-        size = sizeof(number);
-        if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number), &size) !=
-                ERROR_SUCCESS ||
-            type != REG_DWORD || size != sizeof(number))
-            return std::nullopt;
+        std::memcpy(&number, data.data(), sizeof(number));
         return RegistryData(std::uint32_t{number});
     }
     if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
-    // The stored text need not end in a NUL; one more character keeps it whole.
-    const DWORD textType = type;
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
-            ERROR_SUCCESS ||
-        type != textType)
-        return std::nullopt;
-    text.resize(size / sizeof(wchar_t));
+    std::wstring text(data.data(), size / sizeof(wchar_t));
     text.erase(std::find(text.begin(), text.end(), L'\0'), text.end());
     return RegistryData(type == REG_EXPAND_SZ ? Expanded(text) : text);
 }
