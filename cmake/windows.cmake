@@ -54,6 +54,7 @@ if(TOLVARINE_GTEST)
   tolvarine_program_resources(wine_tests "Tolvarine tests" wine_tests_rc)
   add_executable(wine_tests
     tests/wine/form1_test.cpp
+    tests/wine/kit_state.cpp
     tests/wine/launch_test.cpp
     tests/wine/registry_test.cpp
     tests/wine/probe_test.cpp

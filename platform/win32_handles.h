@@ -22,8 +22,16 @@ struct FileHandleTraits {
     static void close(Type h) noexcept { ::CloseHandle(h); }
 };
 
+// FindFirstFile's search handle: INVALID_HANDLE_VALUE for none, closed by FindClose.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Type h) noexcept { ::FindClose(h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<NullEmptyTraits<HANDLE, ::CloseHandle>>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueRegistryKey = UniqueHandle<NullEmptyTraits<HKEY, ::RegCloseKey>>;
 using UniqueWindow = UniqueHandle<NullEmptyTraits<HWND, ::DestroyWindow>>;
 using UniqueFont = UniqueHandle<NullEmptyTraits<HFONT, ::DeleteObject>>;

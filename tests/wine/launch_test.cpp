@@ -36,17 +36,15 @@ std::string Describe(const Events& events) {
 
 class LaunchTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        SetRegistryDefault(HKEY_CLASSES_ROOT, L".mde", L"TolvarineTest.Database");
-        SetRegistryDefault(HKEY_CLASSES_ROOT, L"TolvarineTest.Database\\shell\\open\\command",
-                           L"\"" + BinDir() + L"\\standin_app.exe\" \"%1\"");
-    }
+    static void SetUpTestSuite() { SetDatabaseAssociation(L"\"" + BinDir() + L"\\standin_app.exe\" \"%1\""); }
 
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         name_ = FromUtf8(info->name());
-        // No trusted location, level or policy left by an earlier test.
-        DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office");
+        // No trusted location, level or policy left by an earlier test (the
+        // policies stay where a standard user may not delete them).
+        for (const wchar_t* key : {L"11.0\\Access", L"11.0\\Common\\Security", L"16.0\\Access", L"16.0\\Common\\Security"})
+            DeleteRegistryTree(HKEY_CURRENT_USER, std::wstring(L"Software\\Microsoft\\Office\\") + key);
         DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office");
         log_ = MakeTestDir(L"log-" + name_) + L"\\timeline.log";
         StandIn(300, L"Tolvarine");
@@ -66,8 +64,7 @@ protected:
         CopyInto((otherMachine ? OtherMachineBinDir() : BinDir()) + L"\\standin_access" + std::to_wstring(major) +
                      L".exe",
                  folder, L"MSACCESS.EXE");
-        SetRegistryDefault(HKEY_CLASSES_ROOT, L"TolvarineTest.Database\\shell\\open\\command",
-                           L"\"" + folder + L"\\MSACCESS.EXE\" \"%1\"");
+        SetDatabaseAssociation(L"\"" + folder + L"\\MSACCESS.EXE\" \"%1\"");
     }
 
     // How the stand-ins started from now on behave.
@@ -177,7 +174,7 @@ TEST_F(LaunchTest, TitleInCapitalsEndsTheWait) {
     StandIn(300, L"TOLVARINE");
     Process launch = StartLauncher(LauncherFolder(L"capitals"));
     EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
-    ExpectSuccessfulRun(Timeline(), "C:\\tolvarine-tests\\capitals\\Tolvarine.mde");
+    ExpectSuccessfulRun(Timeline(), Utf8(TestRoot()) + "\\capitals\\Tolvarine.mde");
 }
 
 TEST_F(LaunchTest, TitleThatOnlyBeginsWithTolvarineDoesNotEndTheWait) {
@@ -292,7 +289,7 @@ TEST_F(LaunchTest, Access2003GetsNoTrustedLocation) {
     Process launch = StartLauncher(LauncherFolder(L"access11"));
     EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
     const Events events = Timeline();
-    ExpectSuccessfulRun(events, "C:\\tolvarine-tests\\access11\\Tolvarine.mde");
+    ExpectSuccessfulRun(events, Utf8(TestRoot()) + "\\access11\\Tolvarine.mde");
     EXPECT_TRUE(FindEvent(events, "app", "trusted-location none").has_value()) << Describe(events);
     EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
 }
@@ -315,7 +312,7 @@ TEST_F(LaunchTest, MissingDatabaseRestoresLevel2ThenIsNamedWithExitCode1) {
 }
 
 TEST_F(LaunchTest, MissingAssociationRestoresLevel2ThenIsNamedWithExitCode1) {
-    DeleteRegistryTree(HKEY_CLASSES_ROOT, L".mde");
+    SetDatabaseAssociation(L"");
     const std::wstring folder = LauncherFolder(L"no-association");
     const CheckSeen check = Check(folder);
     Process launch = StartLauncher(folder);
@@ -353,6 +350,7 @@ TEST_F(LaunchTest, AccessOfTheOtherEditionIsNamedAndNothingIsLoweredOrOpened) {
 // several policy locations, above the launcher's folder, trusts it, then
 // none does.
 TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsIsNamedAboveTheApplication) {
+    TOLVARINE_SKIP_UNLESS_ELEVATED("the policy keys are read-only to users");
     AccessOpensDatabases(16);
     const std::wstring policy = L"Software\\Policies\\Microsoft\\Office\\16.0\\";
     const std::wstring locations = policy + L"Access\\Security\\Trusted Locations\\";
@@ -367,7 +365,9 @@ TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsI
     setLocation(L"Location0", REG_SZ, L"C:\\Other\\");
     setLocation(L"Location1", REG_SZ, L"");  // names no folder
     // The tests' root, in other letter case.
-    SetEnv(L"TOLVARINE_POLICY_FOLDER", L"c:\\TOLVARINE-TESTS");
+    std::wstring root = TestRoot();
+    ::CharUpperBuffW(root.data(), static_cast<DWORD>(root.size()));
+    SetEnv(L"TOLVARINE_POLICY_FOLDER", root);
     setLocation(L"Location7", REG_EXPAND_SZ, L"%TOLVARINE_POLICY_FOLDER%\\");
     const std::wstring folder = LauncherFolder(L"policy-location");
     CheckSeen check = Check(folder);
@@ -394,13 +394,15 @@ TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsI
 }
 
 TEST_F(LaunchTest, LauncherAtADriveRootOpensItsDatabase) {
-    CopyInto(BinDir() + L"\\TolvarineLauncher.exe", L"Q:\\");
-    WriteEmptyFile(L"Q:\\Tolvarine.mde");
-    Process launch = StartLauncher(L"Q:");  // the observer is given "Q:\TolvarineLauncher.exe"
+    const std::wstring drive = TestDrive();
+    ASSERT_FALSE(drive.empty()) << "no drive letter could be made for the run";
+    CopyInto(BinDir() + L"\\TolvarineLauncher.exe", drive + L"\\");
+    WriteEmptyFile(drive + L"\\Tolvarine.mde");
+    Process launch = StartLauncher(drive);  // the observer is given "X:\TolvarineLauncher.exe"
     EXPECT_EQ(launch.WaitForExit(kRunLimit), 0u);
-    // The launcher hands the shell "Q:\\Tolvarine.mde"; the shell gives the
+    // The launcher hands the shell "X:\\Tolvarine.mde"; the shell gives the
     // application the path with the doubled backslash collapsed.
-    ExpectSuccessfulRun(Timeline(), "Q:\\Tolvarine.mde");
+    ExpectSuccessfulRun(Timeline(), Utf8(drive) + "\\Tolvarine.mde");
 }
 
 TEST_F(LaunchTest, LauncherInAFolderNamedOutsideTheAnsiCodePageOpensItsDatabase) {

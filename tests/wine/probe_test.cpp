@@ -27,8 +27,27 @@ std::wstring LauncherDirectoryFrom(const std::wstring& folder) {
 }
 
 TEST(GetLauncherDirectory, DriveRootKeepsItsBackslash) {
-    // The test runner maps Q: to an empty folder.
-    EXPECT_EQ(LauncherDirectoryFrom(L"Q:\\"), L"Q:\\");
+    const std::wstring root = TestDrive() + L"\\";
+    ASSERT_NE(root, L"\\") << "no drive letter could be made for the run";
+    EXPECT_EQ(LauncherDirectoryFrom(root), root);
+}
+
+// Windows starts a program this deep by its "\\?\" path; Wine cannot, and
+// there tests/wine/long-path.sh starts it from Linux instead.
+TEST(GetLauncherDirectory, ProgramDeeperThanMaxPathGetsItsWholeFolder) {
+    if (RunsUnderWine()) GTEST_SKIP() << "Wine cannot start a program this deep: tests/wine/long-path.sh runs it";
+    std::wstring deep = L"\\\\?\\" + TestRoot();
+    for (int level = 1; level <= 12; ++level) {
+        deep += L"\\folder-level-" + std::to_wstring(level) + L"-of-a-deep-tree";
+        ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr)) << ::GetLastError();
+    }
+    CopyInto(OwnPath(), deep, L"probe.exe");
+    const std::wstring output = MakeTestDir(L"long-path-output") + L"\\dir.txt";
+    Process probe(L"\"" + deep + L"\\probe.exe\" --print-launcher-directory \"" + output + L"\"");
+    EXPECT_EQ(probe.WaitForExit(30000), 0u);
+    const std::wstring seen = FromUtf8(ReadFileUtf8(output));
+    EXPECT_TRUE(seen == deep || seen == deep.substr(4)) << Utf8(seen);
+    EXPECT_GT(seen.size(), 260u);
 }
 
 TEST(GetLauncherDirectory, FolderNamedOutsideTheAnsiCodePage) {
@@ -62,6 +81,15 @@ TEST(ReadProgramImage, MachineAndVersionReadFromAnyProgramWithoutRunningIt) {
     EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\TolvarineLauncher.exe"), (ProgramImage{machine, 1}));
     EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\standin_app.exe"), (ProgramImage{machine, std::nullopt}));
     EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\missing.exe"), ProgramImage{});
+}
+
+// Run only by tests/wine/kit-checks.sh: a case that changes what the kit
+// restores and then fails.
+TEST(Kit, DISABLED_FailsOnPurpose) {
+    const std::wstring path = L"C:\\Changed\\";
+    SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\16.0\\Access\\Security\\Trusted Locations\\Own",
+                     L"Path", REG_SZ, path.c_str(), static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    FAIL() << "on purpose";
 }
 
 }  // namespace

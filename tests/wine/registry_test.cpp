@@ -68,7 +68,7 @@ TEST_F(RealRegistry, OverflowWritesNothingAndNamesTheSystemError) {
 }
 
 TEST_F(RealRegistry, SecurityLevelCreatesItsKeyWhenAbsent) {
-    DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\11.0");
+    DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\11.0\\Access");
     SetAccessSecurityLevel(platform_, 1);
     auto data = ReadRegistryValue(HKEY_CURRENT_USER, kSecurityKey, L"Level");
     ASSERT_TRUE(data.has_value());

@@ -7,24 +7,104 @@
 
 namespace tolvarine::wine_test {
 
-static std::wstring FolderFromEnvironment(const wchar_t* name) {
-    wchar_t buffer[1024];
-    const DWORD length = ::GetEnvironmentVariableW(name, buffer, 1024);
-    if (length == 0 || length >= 1024) throw std::runtime_error(Utf8(name) + " is not set");
-    return buffer;
+std::wstring BinDir() {
+    wchar_t path[32768];
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, 32768);
+    const std::wstring program(path, length);
+    return program.substr(0, program.find_last_of(L'\\'));
 }
 
-std::wstring BinDir() { return FolderFromEnvironment(L"TOLVARINE_BIN_DIR"); }
+std::wstring OtherMachineBinDir() { return BinDir() + L"\\other-machine"; }
 
-std::wstring OtherMachineBinDir() { return FolderFromEnvironment(L"TOLVARINE_OTHER_MACHINE_BIN_DIR"); }
+std::wstring TestRoot() {
+    static const std::wstring root = [] {
+        wchar_t current[32768], full[32768];
+        const DWORD length = ::GetCurrentDirectoryW(32768, current);
+        // %TEMP% is often a short name (RUNNER~1); the programs see long ones.
+        const DWORD longLength = ::GetLongPathNameW(current, full, 32768);
+        std::wstring folder = longLength > 0 && longLength < 32768 ? full : std::wstring(current, length);
+        if (folder.ends_with(L'\\')) folder.pop_back();
+        return folder;
+    }();
+    return root;
+}
 
 std::wstring MakeTestDir(const std::wstring& name) {
-    // Each run has a fresh prefix, so the folder is new.
-    const std::wstring root = L"C:\\tolvarine-tests";
-    ::CreateDirectoryW(root.c_str(), nullptr);
-    const std::wstring folder = root + L"\\" + name;
+    // Each run has a fresh work folder, so the folder is new.
+    const std::wstring folder = TestRoot() + L"\\" + name;
     if (!::CreateDirectoryW(folder.c_str(), nullptr)) throw std::runtime_error("cannot create " + Utf8(folder));
     return folder;
+}
+
+namespace {
+
+// A drive letter defined for this run, removed when the program ends.
+class DefinedDrive {
+public:
+    DefinedDrive() {
+        const std::wstring folder = MakeTestDir(L"drive-root");
+        for (wchar_t letter = L'Z'; letter > L'D' && drive_.empty(); --letter) {
+            const std::wstring drive{letter, L':'};
+            if (::GetDriveTypeW((drive + L"\\").c_str()) != DRIVE_NO_ROOT_DIR) continue;
+            if (!::DefineDosDeviceW(0, drive.c_str(), folder.c_str())) return;
+            target_ = folder;
+            drive_ = drive;
+        }
+        // Wine defines the name but cannot open files through it.
+        const std::wstring probe = L"\\probe.txt";
+        if (drive_.empty()) return;
+        const bool written = static_cast<bool>(UniqueFileHandle(::CreateFileW(
+            (drive_ + probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        if (!written || !::DeleteFileW((folder + probe).c_str())) Remove();
+    }
+    ~DefinedDrive() { Remove(); }
+    const std::wstring& drive() const { return drive_; }
+
+private:
+    void Remove() {
+        if (!drive_.empty())
+            ::DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive_.c_str(), target_.c_str());
+        drive_.clear();
+    }
+    std::wstring drive_, target_;
+};
+
+bool standardUser = false;
+
+}  // namespace
+
+std::wstring TestDrive() {
+    static const DefinedDrive defined;
+    if (!defined.drive().empty()) return defined.drive();
+    return RunsUnderWine() && ::GetDriveTypeW(L"Q:\\") != DRIVE_NO_ROOT_DIR ? L"Q:" : L"";
+}
+
+void BehaveAsStandardUser() { standardUser = true; }
+
+bool IsElevated() {
+    HANDLE opened = nullptr;
+    if (standardUser || !::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+    const UniqueKernelHandle token(opened);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return ::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
+bool RunsUnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+void SetDatabaseAssociation(const std::wstring& command) {
+    // Windows merges the user's classes over the machine's; Wine's shell
+    // reads only HKEY_CLASSES_ROOT, whose new keys Windows stores for the
+    // machine, so that part needs elevation there.
+    std::vector<std::pair<HKEY, std::wstring>> roots = {{HKEY_CURRENT_USER, L"Software\\Classes\\"}};
+    if (IsElevated()) roots.emplace_back(HKEY_CLASSES_ROOT, L"");
+    for (const auto& [root, prefix] : roots) {
+        DeleteRegistryTree(root, prefix + L".mde");
+        if (command.empty()) continue;
+        SetRegistryDefault(root, prefix + L".mde", L"TolvarineTest.Database");
+        SetRegistryDefault(root, prefix + L"TolvarineTest.Database\\shell\\open\\command", command);
+    }
 }
 
 void CopyInto(const std::wstring& file, const std::wstring& folder, const std::wstring& newName) {

@@ -15,14 +15,43 @@ namespace tolvarine::wine_test {
 
 using support::Utf8;
 
-// Folder of the shipped programs and the test helpers (TOLVARINE_BIN_DIR).
+// The kit's folder, where this program lies with the shipped programs and
+// the test helpers.
 std::wstring BinDir();
 // The same helpers built for the other machine (64-bit where the programs
-// under test are 32-bit, and the reverse): only read, never run.
+// under test are 32-bit, and the reverse), in the kit's "other-machine"
+// folder: only read, never run.
 std::wstring OtherMachineBinDir();
 
-// A new folder for one test, under C:\tolvarine-tests.
+// The work folder the kit runs in (the current folder at start, its long
+// name), under which every test makes its folders.
+std::wstring TestRoot();
+// A new folder for one test, under TestRoot().
 std::wstring MakeTestDir(const std::wstring& name);
+
+// A drive letter ("X:") that names an empty folder for the run, for
+// programs placed at a drive root: one defined here, or, where Wine cannot
+// open files through such a drive, the Q: the harness maps. Empty when
+// there is none.
+std::wstring TestDrive();
+
+// Windows lets only an elevated administrator write HKEY_LOCAL_MACHINE,
+// Program Files and HKCU\Software\Policies. False also when the run was
+// asked to behave as a standard user (--as-standard-user).
+bool IsElevated();
+void BehaveAsStandardUser();
+bool RunsUnderWine();
+
+#define TOLVARINE_SKIP_UNLESS_ELEVATED(why)                                     \
+    do {                                                                        \
+        if (!::tolvarine::wine_test::IsElevated())                              \
+            GTEST_SKIP() << "needs an elevated administrator: " << (why);        \
+    } while (false)
+
+// The program that opens ".mde" files, as a user registers it (under
+// HKCU\Software\Classes) and, when elevated, also for the machine, which is
+// where Wine's shell looks. An empty command removes the association.
+void SetDatabaseAssociation(const std::wstring& command);
 
 void CopyInto(const std::wstring& file, const std::wstring& folder, const std::wstring& newName = {});
 void WriteEmptyFile(const std::wstring& path);
