@@ -1,5 +1,5 @@
 # Entry points for a fresh Debian 12 machine. Each installs what is missing.
-.PHONY: all deps build test demo screenshot dist bench clean
+.PHONY: all deps build test test-kit demo screenshot dist bench clean
 
 all: build
 
@@ -11,6 +11,11 @@ build: deps
 
 test: build
 	@scripts/test.sh
+
+# The Windows test kits for real Windows, x86 and x64, under build/test-kit/.
+test-kit: deps
+	@scripts/build.sh windows windows-x64 wine-tests wine-tests-x64
+	@scripts/test-kit.sh
 
 # The demo and the release print one line per step; the build's output goes to a log under build/.
 demo: deps

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds CMake presets.
 #   build.sh         everything: the native tests, the shipped 32-bit images,
-#                    and the Windows programs and tests that run under Wine here
+#                    and the Windows programs and tests that run under Wine
+#                    here, put together as the test kit of this host's machine
 #   build.sh wine    the shipped images and the programs that run under Wine here
 #   build.sh bench   the same, and the stand-in Access built for the other machine
 #   build.sh P...    the named presets
@@ -28,4 +29,7 @@ done
 if [ -n "$other_machine" ]; then
     cmake --preset "$other_machine" >/dev/null
     cmake --build --preset "$other_machine" -j"$(nproc)" --target standin_access16
+fi
+if [ "${1:-all}" = all ]; then
+    if [ "$TOLVARINE_WINE_ARCH" = 32 ]; then scripts/test-kit.sh x86; else scripts/test-kit.sh x64; fi
 fi

@@ -2,7 +2,8 @@
 # Installs what the builds and tests need on Debian 12, when it is missing:
 # the 32-bit Wine where this host runs 32-bit code, and wine64 and both
 # cross compilers everywhere (the 64-bit prefix, the other machine's stand-in);
-# python3 runs the release checks' time-stamping authority.
+# python3 runs the release checks' time-stamping authority and the
+# documentation's link check; zip packs the test kits.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-arch.sh"
@@ -12,7 +13,7 @@ choose_wine_arch
 # other machine than the programs under test.
 packages=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           googletest wine wine64 fonts-wine xvfb xauth x11-utils icoutils imagemagick osslsigncode openssl
-          wixl msitools gnutls-bin libengine-pkcs11-openssl softhsm2 python3)
+          wixl msitools gnutls-bin libengine-pkcs11-openssl softhsm2 python3 zip)
 [ "$TOLVARINE_WINE_ARCH" = 32 ] && packages+=(wine32:i386)
 
 missing=()

@@ -3,6 +3,12 @@
 #   wine_prefix_setup <dir> [32|64]      fresh private prefix of that kind (default: the
 #                                        host's choice), copied from a template; defines `wine`
 #   wine_prefix_end                      ends every process of that prefix
+#   kit_prefix_setup <dir> [32|64]       the same, with the drive the kit's drive-root
+#                                        cases use under Wine (Q:)
+#   run_kit <kit folder> [arguments...]  cmd /c run-tests.cmd there, as a Windows user
+#                                        starts it: nothing of Linux's environment
+#                                        but what Wine and the display need, and a
+#                                        UTF-8 locale, in which Wine names files
 # The caller must already have a display (DISPLAY set): a wine server that
 # starts without one never shows windows.
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-arch.sh"
@@ -69,6 +75,22 @@ wine_prefix_setup() {
 wine_prefix_end() {
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
+}
+
+kit_prefix_setup() {
+    wine_prefix_setup "$@"
+    # Wine defines drives with DefineDosDevice but cannot open files through
+    # them; the kit then uses this Q:, an empty folder.
+    rm -rf "$1.q-drive" && mkdir -p "$1.q-drive"
+    ln -sfn "$1.q-drive" "$WINEPREFIX/dosdevices/q:"
+}
+
+run_kit() {
+    local kit=$1
+    shift
+    (cd "$kit" && env -i HOME="$HOME" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" ${XAUTHORITY:+XAUTHORITY="$XAUTHORITY"} \
+        WINEPREFIX="$WINEPREFIX" WINEDEBUG="$WINEDEBUG" WINEDLLOVERRIDES="$WINEDLLOVERRIDES" WINEARCH="$WINEARCH" \
+        "$WINELOADER" cmd /c run-tests.cmd "$@")
 }
 
 # Windows form of a Linux path (Wine maps Z: to /).
