@@ -103,10 +103,9 @@ protected:
                                RegistryTreeText(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft") +
                                RegistryTreeText(HKEY_CLASSES_ROOT, L".mde");
             WIN32_FIND_DATAW found;
-            const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-            for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found))
+            const UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+            for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &found))
                 text += Utf8(found.cFileName) + " " + std::to_string(found.nFileSizeLow) + "\n";
-            if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
             return text;
         };
         const std::string before = state();
