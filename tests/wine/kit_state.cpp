@@ -99,6 +99,12 @@ std::string Dump(const TrackedKey& tracked) {
     return out;
 }
 
+}  // namespace
+
+std::string RegistryTreeText(HKEY root, const std::wstring& path) { return Dump({root, "", 0, path, nullptr}); }
+
+namespace {
+
 LONG DeleteTree(const TrackedKey& tracked, const std::wstring& path) {
     {
         UniqueRegistryKey key;

@@ -237,28 +237,6 @@ void DeleteRegistryTree(HKEY root, const std::wstring& path) {
     ::RegDeleteKeyW(root, path.c_str());
 }
 
-std::string RegistryTreeText(HKEY root, const std::wstring& path) {
-    UniqueRegistryKey key;
-    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
-    std::string text = Utf8(path);
-    text += '\n';
-    wchar_t name[16384];
-    std::vector<unsigned char> data(65536);
-    for (DWORD i = 0;; ++i) {
-        DWORD nameLength = 16384, type = 0, size = static_cast<DWORD>(data.size());
-        if (::RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
-        ((text += Utf8(std::wstring_view(name, nameLength))) += ' ') += std::to_string(type);
-        (text += ' ').append(data.begin(), data.begin() + size) += '\n';
-    }
-    for (DWORD i = 0;; ++i) {
-        DWORD nameLength = 256;
-        if (::RegEnumKeyExW(key.get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        text += RegistryTreeText(root, path + L"\\" + std::wstring(name, nameLength));
-    }
-    return text;
-}
-
 void SetRegistryValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
                       DWORD size) {
     UniqueRegistryKey key;

@@ -91,7 +91,8 @@ struct RegistryData {
 };
 std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name);
 void DeleteRegistryTree(HKEY root, const std::wstring& path);
-// A key, its values and its subkeys, as text to compare; empty when the key is missing.
+// A key, its values and its subkeys, as text to compare; empty when the key
+// is missing (kit_state.cpp, which records the kit's keys the same way).
 std::string RegistryTreeText(HKEY root, const std::wstring& path);
 void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring& text);
 // Any value; a null name is the key's default value.
