@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every test: the native unit tests, the Windows test kit under Wine, the documentation's links, the shipped images and a release.
+# Every test: the native unit tests, the Windows test kit under Wine, the
+# documentation's links, the shipped images and a release.
 # Ends with one summary line, "N passed, N failed, N skipped", and fails on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
