@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the real TolvarineLauncher.exe under Wine on a demo folder twice and
-# prints the timeline of each launch: with a stand-in for the database
+# prints the timeline of each launch, after what TolvarineCheck.exe said of
+# it beforehand: with a stand-in for the database
 # application registered for ".mde", then with the same stand-in as Access
 # 2016 to 365 (MSACCESS.EXE of version 16), for which the launcher also adds
 # its trusted location. Uses a virtual display when there is none.
@@ -18,7 +19,7 @@ trap wine_prefix_end EXIT
 bin=$(wine_path "$images")
 demo="$WINEPREFIX/drive_c/Tolvarine Demo"
 mkdir -p "$demo"
-cp "$images/TolvarineLauncher.exe" "$demo/"
+cp "$images/TolvarineLauncher.exe" "$images/TolvarineCheck.exe" "$demo/"
 printf 'placeholder database for the launcher demo\r\n' >"$demo/Tolvarine.mde"
 wine reg add 'HKCR\.mde' /ve /d TolvarineDemo.Database /f >/dev/null
 wine reg add 'HKCR\TolvarineDemo.Database\shell\open\command' /ve /d "\"$bin\\standin_app.exe\" \"%1\"" /f >/dev/null
@@ -29,15 +30,18 @@ launch() {
     rm -f "$log"
     export TOLVARINE_STANDIN_LOG TOLVARINE_STANDIN_DELAY_MS=1500 TOLVARINE_STANDIN_LIFETIME_MS=5000
     TOLVARINE_STANDIN_LOG=$(wine_path "$log")
+    local verdict
+    verdict=$(wine 'C:\Tolvarine Demo\TolvarineCheck.exe' | head -1 | tr -d '\r') || true
     wine "$images/launch_observer.exe" "$TOLVARINE_STANDIN_LOG" 3 'C:\Tolvarine Demo\TolvarineLauncher.exe' || code=$?
     sleep 4  # the stand-in's window stays up a moment, then it closes itself
-    # The launcher's own codes are 0 to 4; above that the run never got going.
-    if [ "$code" -gt 4 ]; then
+    # The launcher's own codes are 0 to 5; above that the run never got going.
+    if [ "$code" -gt 5 ]; then
         echo "error: the launch did not run: launch_observer.exe ended with code $code under $WINELOADER." >&2
         exit "$code"
     fi
     echo
-    echo "Launch of C:\\Tolvarine Demo\\TolvarineLauncher.exe, $2 (level was 3 before the run):"
+    echo "Launch of C:\\Tolvarine Demo\\TolvarineLauncher.exe, $2 (level was 3 before the run)."
+    echo "TolvarineCheck.exe beforehand: $verdict"
     sort -n "$log" | awk '
         NR == 1 { start = $1 }
         { t = ($1 - start) / 1000.0; rest = $0; sub(/^[^ ]+ [^ ]+ [^ ]+ ?/, "", rest) }
