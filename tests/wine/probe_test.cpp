@@ -32,19 +32,31 @@ TEST(GetLauncherDirectory, DriveRootKeepsItsBackslash) {
     EXPECT_EQ(LauncherDirectoryFrom(root), root);
 }
 
-// Windows starts a program this deep by its "\\?\" path; Wine cannot, and
-// there tests/wine/long-path.sh starts it from Linux instead.
+// Windows starts a program this deep when its "\\?\" path is given apart
+// from the command line, whose program part is limited to MAX_PATH; Wine
+// cannot, and there tests/wine/long-path.sh starts it from Linux instead.
 TEST(GetLauncherDirectory, ProgramDeeperThanMaxPathGetsItsWholeFolder) {
     if (RunsUnderWine()) GTEST_SKIP() << "Wine cannot start a program this deep: tests/wine/long-path.sh runs it";
     std::wstring deep = L"\\\\?\\" + TestRoot();
+    // Removed by its "\\?\" path whatever happens: rmdir /s may not reach this deep.
+    struct DeepTree {
+        const std::wstring& deep;
+        ~DeepTree() {
+            ::DeleteFileW((deep + L"\\probe.exe").c_str());
+            for (std::wstring folder = deep; folder.size() > 4 + TestRoot().size(); folder.erase(folder.rfind(L'\\')))
+                ::RemoveDirectoryW(folder.c_str());
+        }
+    } removed{deep};
     for (int level = 1; level <= 12; ++level) {
         deep += L"\\folder-level-" + std::to_wstring(level) + L"-of-a-deep-tree";
         ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr)) << ::GetLastError();
     }
     CopyInto(OwnPath(), deep, L"probe.exe");
     const std::wstring output = MakeTestDir(L"long-path-output") + L"\\dir.txt";
-    Process probe(L"\"" + deep + L"\\probe.exe\" --print-launcher-directory \"" + output + L"\"");
-    EXPECT_EQ(probe.WaitForExit(30000), 0u);
+    {
+        Process probe(L"probe.exe --print-launcher-directory \"" + output + L"\"", {}, {}, deep + L"\\probe.exe");
+        EXPECT_EQ(probe.WaitForExit(30000), 0u);
+    }
     const std::wstring seen = FromUtf8(ReadFileUtf8(output));
     EXPECT_TRUE(seen == deep || seen == deep.substr(4)) << Utf8(seen);
     EXPECT_GT(seen.size(), 260u);

@@ -138,7 +138,8 @@ std::wstring FromUtf8(const std::string& text) {
     return wide;
 }
 
-Process::Process(std::wstring commandLine, const std::wstring& currentDirectory, const std::wstring& outputFile)
+Process::Process(std::wstring commandLine, const std::wstring& currentDirectory, const std::wstring& outputFile,
+                 const std::wstring& program)
     : job_(::CreateJobObjectW(nullptr, nullptr)) {
     // Whatever the process starts joins its job, so that ending the job ends
     // them all: a launcher left waiting would disturb the tests after it.
@@ -158,8 +159,8 @@ Process::Process(std::wstring commandLine, const std::wstring& currentDirectory,
         startup.hStdOutput = startup.hStdError = output.get();
     }
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, output ? TRUE : FALSE, CREATE_SUSPENDED,
-                          nullptr,
+    if (!::CreateProcessW(program.empty() ? nullptr : program.c_str(), commandLine.data(), nullptr, nullptr,
+                          output ? TRUE : FALSE, CREATE_SUSPENDED, nullptr,
                           currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &started))
         throw std::runtime_error("cannot start " + Utf8(commandLine));
     handle_.reset(started.hProcess);

@@ -59,11 +59,12 @@ std::string ReadFileUtf8(const std::wstring& path);
 std::wstring FromUtf8(const std::string& text);
 
 // A process and all it starts, ended together when this goes. Its standard
-// output and error go to outputFile when one is named.
+// output and error go to outputFile when one is named. A program named
+// apart from the command line may be longer than MAX_PATH.
 class Process {
 public:
     explicit Process(std::wstring commandLine, const std::wstring& currentDirectory = {},
-                     const std::wstring& outputFile = {});
+                     const std::wstring& outputFile = {}, const std::wstring& program = {});
     // The exit code, or nothing when the process is still running after the wait.
     std::optional<DWORD> WaitForExit(DWORD milliseconds);
     ~Process();
