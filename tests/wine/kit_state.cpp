@@ -105,21 +105,6 @@ std::string RegistryTreeText(HKEY root, const std::wstring& path) { return Dump(
 
 namespace {
 
-LONG DeleteTree(const TrackedKey& tracked, const std::wstring& path) {
-    {
-        UniqueRegistryKey key;
-        LONG status = ::RegOpenKeyExW(tracked.root, path.c_str(), 0, KEY_READ | tracked.view, key.put());
-        if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
-        if (status != ERROR_SUCCESS) return status;
-        wchar_t name[256];
-        for (DWORD length = 256; ::RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) ==
-                                 ERROR_SUCCESS;
-             length = 256)
-            if ((status = DeleteTree(tracked, path + L"\\" + name)) != ERROR_SUCCESS) return status;
-    }
-    return ::RegDeleteKeyExW(tracked.root, path.c_str(), tracked.view, 0);
-}
-
 // Writes the recorded keys and values again, over a key already emptied.
 LONG Recreate(const TrackedKey& tracked, const std::string& dump) {
     std::istringstream lines(dump);
@@ -215,7 +200,7 @@ bool RestoreKitState(const std::wstring& file) {
             if (status == ERROR_SUCCESS) status = ::RegDeleteValueW(key.get(), tracked.onlyValue);
             if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
         } else {
-            status = DeleteTree(tracked, tracked.path);
+            status = DeleteRegistryTree(tracked.root, tracked.path, tracked.view);
         }
         if (status == ERROR_SUCCESS) status = Recreate(tracked, before);
         if (status != ERROR_SUCCESS || Dump(tracked) != before) {

@@ -222,20 +222,20 @@ std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::wstring& pat
     return data;
 }
 
-void DeleteRegistryTree(HKEY root, const std::wstring& path) {
-    // Depth first, since RegDeleteKeyW removes only keys without subkeys.
+LONG DeleteRegistryTree(HKEY root, const std::wstring& path, REGSAM view) {
+    // Depth first, since a key with subkeys cannot be deleted.
     {
         UniqueRegistryKey key;
-        if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+        LONG status = ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put());
+        if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+        if (status != ERROR_SUCCESS) return status;
         wchar_t name[256];
-        for (;;) {
-            DWORD length = 256;
-            if (::RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                break;
-            DeleteRegistryTree(root, path + L"\\" + name);
-        }
+        for (DWORD length = 256;
+             ::RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+             length = 256)
+            if ((status = DeleteRegistryTree(root, path + L"\\" + name, view)) != ERROR_SUCCESS) return status;
     }
-    ::RegDeleteKeyW(root, path.c_str());
+    return ::RegDeleteKeyExW(root, path.c_str(), view, 0);
 }
 
 void SetRegistryValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,

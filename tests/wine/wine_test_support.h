@@ -91,7 +91,9 @@ struct RegistryData {
     std::vector<unsigned char> bytes;
 };
 std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name);
-void DeleteRegistryTree(HKEY root, const std::wstring& path);
+// The key and everything under it, in the view given (0: the process's
+// own); a missing key is no failure.
+LONG DeleteRegistryTree(HKEY root, const std::wstring& path, REGSAM view = 0);
 // A key, its values and its subkeys, as text to compare; empty when the key
 // is missing (kit_state.cpp, which records the kit's keys the same way).
 std::string RegistryTreeText(HKEY root, const std::wstring& path);
