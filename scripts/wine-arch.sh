@@ -9,8 +9,13 @@
 #                      machine (windows-x64 or windows), whose stand-in Access
 #                      the tests read but never run.
 # 32: 32-bit builds under Wine in 32-bit prefixes. 64: x86-64 builds under
-# wine64 in 64-bit prefixes, for hosts whose kernel runs no 32-bit x86 code.
+# wine64 in 64-bit prefixes, for hosts whose kernel runs no 32-bit x86 code
+# or where the 32-bit Wine cannot be installed.
 # TOLVARINE_WINE_ARCH=32 or =64 set beforehand forces the choice.
+
+# Written by install-deps.sh when the host runs 32-bit code but the 32-bit
+# Wine could not be installed: its one line says why.
+WINE32_UNAVAILABLE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine32-unavailable
 
 # True when this kernel runs a 32-bit x86 program: a 96-byte static i386
 # ELF that only exits with code 42. It needs no 32-bit library, so it
@@ -48,12 +53,15 @@ choose_wine_arch() {
         32) TOLVARINE_WINE_ARCH_NOTE="32-bit builds under Wine (forced by TOLVARINE_WINE_ARCH=32)" ;;
         64) TOLVARINE_WINE_ARCH_NOTE="64-bit builds under wine64 (forced by TOLVARINE_WINE_ARCH=64)" ;;
         "")
-            if host_runs_i386; then
-                TOLVARINE_WINE_ARCH=32
-                TOLVARINE_WINE_ARCH_NOTE="32-bit builds under Wine"
-            else
+            if ! host_runs_i386; then
                 TOLVARINE_WINE_ARCH=64
                 TOLVARINE_WINE_ARCH_NOTE="64-bit builds under wine64: this host runs no 32-bit code"
+            elif [ -f "$WINE32_UNAVAILABLE" ]; then
+                TOLVARINE_WINE_ARCH=64
+                TOLVARINE_WINE_ARCH_NOTE="64-bit builds under wine64: $(cat "$WINE32_UNAVAILABLE")"
+            else
+                TOLVARINE_WINE_ARCH=32
+                TOLVARINE_WINE_ARCH_NOTE="32-bit builds under Wine"
             fi
             ;;
         *)
