@@ -42,10 +42,11 @@ if ! install "${missing[@]}"; then
     # Without the 32-bit Wine (its i386 libraries out of step with the
     # host's on the mirror, say) the same tests run as 64-bit builds under
     # wine64; wine-arch.sh then chooses them until 'make clean'.
+    reason=$(grep -m1 '^E:' "$log" || true)
     rest=()
     for package in "${missing[@]}"; do [ "$package" = wine32:i386 ] || rest+=("$package"); done
     if [ ${#rest[@]} -lt ${#missing[@]} ] && install ${rest[@]+"${rest[@]}"}; then
-        echo "the 32-bit Wine could not be installed (apt-get: $(grep -m1 '^E:' "$log" || true))" >"$WINE32_UNAVAILABLE"
+        echo "the 32-bit Wine could not be installed (apt-get said: ${reason#E: })" >"$WINE32_UNAVAILABLE"
         echo "note: $(cat "$WINE32_UNAVAILABLE"); the Windows tests run as 64-bit builds under wine64" >&2
         exit 0
     fi
