@@ -14,7 +14,7 @@ test: build
 
 # The Windows test kits for real Windows, x86 and x64, under build/test-kit/.
 test-kit: deps
-	@scripts/build.sh windows windows-x64 wine-tests wine-tests-x64
+	@scripts/build.sh windows windows-x64 windows-tests windows-tests-x64
 	@scripts/test-kit.sh
 
 # The demo and the release print one line per step; the build's output goes to a log under build/.

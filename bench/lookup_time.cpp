@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "launcher/launch_plan.h"
+#include "launch_plan/launch_plan.h"
 #include "platform/program_entry.h"
 
 int wmain() {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/readiness_check.h"
+#include "check/readiness_check.h"
 #include "platform/console_output.h"
 #include "platform/program_entry.h"
 

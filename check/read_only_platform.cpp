@@ -1,4 +1,4 @@
-#include "launcher/read_only_platform.h"
+#include "check/read_only_platform.h"
 
 #include "platform/error.h"
 

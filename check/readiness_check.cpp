@@ -1,17 +1,15 @@
-#include "launcher/readiness_check.h"
+#include "check/readiness_check.h"
 
-#include "launcher/launch_plan.h"
-#include "launcher/read_only_platform.h"
-#include "launcher/trusted_location.h"
+#include "check/read_only_platform.h"
+#include "launch_plan/launch_plan.h"
+#include "launch_plan/shell_error_text.h"
+#include "launch_plan/trusted_location.h"
 
 namespace tolvarine {
 
 namespace {
 
 constexpr std::wstring_view kLineEnd = L"\r\n";
-// ShellExecute's results for the two opens a check can foresee failing.
-constexpr std::int32_t kShellFileNotFound = 2;
-constexpr std::int32_t kShellNoAssociation = 31;
 
 struct Verdict {
     LaunchOutcome outcome;

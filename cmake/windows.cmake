@@ -51,19 +51,19 @@ add_library(tolvarine_test_support STATIC tests/support/timeline_log.cpp)
 target_link_libraries(tolvarine_test_support PUBLIC tolvarine_logic advapi32)
 
 if(TOLVARINE_GTEST)
-  tolvarine_program_resources(wine_tests "Tolvarine tests" wine_tests_rc)
-  add_executable(wine_tests
-    tests/wine/form1_test.cpp
-    tests/wine/kit_state.cpp
-    tests/wine/launch_test.cpp
-    tests/wine/registry_test.cpp
-    tests/wine/probe_test.cpp
-    tests/wine/wine_test_support.cpp
-    tests/wine/main.cpp
+  tolvarine_program_resources(windows_tests "Tolvarine tests" windows_tests_rc)
+  add_executable(windows_tests
+    tests/windows/form1_test.cpp
+    tests/windows/kit_state.cpp
+    tests/windows/launch_test.cpp
+    tests/windows/main.cpp
+    tests/windows/probe_test.cpp
+    tests/windows/registry_test.cpp
+    tests/windows/windows_test_support.cpp
     window/form1.cpp
-    ${wine_tests_rc}
+    ${windows_tests_rc}
   )
-  target_link_libraries(wine_tests PRIVATE tolvarine_platform tolvarine_test_support GTest::gtest)
+  target_link_libraries(windows_tests PRIVATE tolvarine_platform tolvarine_test_support GTest::gtest)
   return()
 endif()
 
@@ -74,7 +74,7 @@ tolvarine_program_resources(ManualLaunch "Tolvarine manual database launch" manu
 tolvarine_program_resources(TolvarineCheck "Tolvarine launcher check" check_rc)
 add_executable(TolvarineLauncher WIN32 launcher/main.cpp window/form1.cpp ${launcher_rc})
 add_executable(ManualLaunch WIN32 window/manual_launch_main.cpp window/form1.cpp ${manual_launch_rc})
-add_executable(TolvarineCheck launcher/check_main.cpp ${check_rc})
+add_executable(TolvarineCheck check/main.cpp ${check_rc})
 foreach(program TolvarineLauncher ManualLaunch TolvarineCheck)
   target_link_libraries(${program} PRIVATE tolvarine_platform)
   target_link_options(${program} PRIVATE ${TOLVARINE_IMAGE_LINK_OPTIONS})

@@ -1,8 +1,8 @@
-#include "launcher/database_access.h"
+#include "launch_plan/database_access.h"
 
 #include <string_view>
 
-#include "launcher/ascii_case.h"
+#include "launch_plan/ascii_case.h"
 
 namespace tolvarine {
 

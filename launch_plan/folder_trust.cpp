@@ -1,12 +1,12 @@
-#include "launcher/folder_trust.h"
+#include "launch_plan/folder_trust.h"
 
 #include <array>
 #include <optional>
 #include <span>
 
-#include "launcher/ascii_case.h"
-#include "launcher/office_keys.h"
-#include "launcher/trusted_location.h"
+#include "launch_plan/ascii_case.h"
+#include "launch_plan/office_keys.h"
+#include "launch_plan/trusted_location.h"
 
 namespace tolvarine {
 

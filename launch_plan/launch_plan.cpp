@@ -1,4 +1,4 @@
-#include "launcher/launch_plan.h"
+#include "launch_plan/launch_plan.h"
 
 namespace tolvarine {
 

@@ -8,12 +8,24 @@
 #include <string>
 #include <string_view>
 
-#include "launcher/database_access.h"
-#include "launcher/folder_trust.h"
-#include "launcher/module1.h"
+#include "launch_plan/database_access.h"
+#include "launch_plan/folder_trust.h"
 #include "platform/platform.h"
 
 namespace tolvarine {
+
+// How a run ends; the value is the launcher's exit code, and the check's
+// for the same course.
+enum class LaunchOutcome : int {
+    Opened = 0,              // the window appeared; level 2 written
+    OpenFailed = 1,          // the shell could not open the database; level 2 written, then the failure named
+    WindowNeverShown = 2,    // no window within the bound; level 2 written
+    // 3 is a system error, which the program entry reports.
+    OtherAccessEdition = 4,  // the Access here is built for another machine; nothing written or opened
+    FolderNotTrusted = 5,    // opened, but Access trusts no location for the folder; level 2 written, then named
+};
+
+inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
 
 struct LaunchPlan {
     std::wstring databasePath;

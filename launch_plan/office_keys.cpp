@@ -1,4 +1,4 @@
-#include "launcher/office_keys.h"
+#include "launch_plan/office_keys.h"
 
 namespace tolvarine {
 

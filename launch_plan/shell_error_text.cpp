@@ -1,4 +1,4 @@
-#include "launcher/module1.h"
+#include "launch_plan/shell_error_text.h"
 
 namespace tolvarine {
 

@@ -1,8 +1,8 @@
-#include "launcher/trusted_location.h"
+#include "launch_plan/trusted_location.h"
 
 #include <string>
 
-#include "launcher/office_keys.h"
+#include "launch_plan/office_keys.h"
 
 namespace tolvarine {
 

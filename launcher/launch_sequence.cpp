@@ -9,10 +9,11 @@
 #include <string>
 #include <utility>
 
-#include "launcher/ascii_case.h"
-#include "launcher/launch_plan.h"
+#include "launch_plan/ascii_case.h"
+#include "launch_plan/launch_plan.h"
+#include "launch_plan/shell_error_text.h"
+#include "launch_plan/trusted_location.h"
 #include "launcher/module1.h"
-#include "launcher/trusted_location.h"
 
 namespace tolvarine {
 

@@ -5,22 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "launch_plan/launch_plan.h"
 #include "launcher/registry_value.h"
 #include "platform/platform.h"
 
 namespace tolvarine {
 
-// How a run ended; the value is the process exit code.
-enum class LaunchOutcome : int {
-    Opened = 0,              // the window appeared; level 2 written
-    OpenFailed = 1,          // the shell could not open the database; level 2 written, then the failure named
-    WindowNeverShown = 2,    // no window within the bound; level 2 written
-    // 3 is a system error, which the program entry reports.
-    OtherAccessEdition = 4,  // the Access here is built for another machine; nothing written or opened
-    FolderNotTrusted = 5,    // opened, but Access trusts no location for the folder; level 2 written, then named
-};
-
-inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
 inline constexpr std::wstring_view kApplicationWindowTitle = L"Tolvarine";
 inline constexpr std::uint32_t kSettleDelayMilliseconds = 1000;
 // How long after the open the application may take to show its window.
@@ -34,9 +24,6 @@ inline constexpr std::int16_t kMediumSecurityLevel = 2;
 // Opens the database under level 1 and restores level 2 once the
 // application's window has been up for a second.
 LaunchOutcome LaunchMain(Platform& platform);
-
-// The message for a failed shell open (a result of 32 or less).
-std::wstring_view ShellErrorText(std::int32_t result);
 
 // Writes one value, creating the key. Statuses of the registry calls are
 // ignored. A number outside the signed 32-bit range raises an overflow

@@ -17,7 +17,7 @@ wine_programs=windows
 [ "$TOLVARINE_WINE_ARCH" = 32 ] || wine_programs="windows windows-x64"
 other_machine=$OTHER_MACHINE_PRESET
 case "${1:-all}" in
-    all) presets="native $wine_programs wine-tests$WINE_BUILD_SUFFIX" ;;
+    all) presets="native $wine_programs windows-tests$WINE_BUILD_SUFFIX" ;;
     wine) presets=$wine_programs; other_machine= ;;
     bench) presets=$wine_programs ;;
     *) presets="$*"; other_machine= ;;

@@ -10,7 +10,7 @@ rem skipped". Exit code 0 only when no case failed.
 setlocal EnableExtensions
 set "KIT=%~dp0"
 if "%KIT:~-1%"=="\" set "KIT=%KIT:~0,-1%"
-set "TESTS=%KIT%\wine_tests.exe"
+set "TESTS=%KIT%\windows_tests.exe"
 set "WORK=%TEMP%\tolvarine-tests-%RANDOM%%RANDOM%"
 set "PASSED=0"
 set "FAILED=1"

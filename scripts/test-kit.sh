@@ -4,7 +4,7 @@
 #                            and the 32-bit test program and helpers
 #   tolvarine-test-kit-x64   their 64-bit builds, for hosts that run no
 #                            32-bit code
-# Each holds wine_tests.exe, the programs and helpers it starts,
+# Each holds windows_tests.exe, the programs and helpers it starts,
 # other-machine/standin_access16.exe (Access of the other edition) and
 # run-tests.cmd; nothing else is needed on the PC.
 #   test-kit.sh [x86] [x64]    those kits (default both), from builds made already
@@ -20,7 +20,7 @@ make_kit() {
                 standin_access16.exe launch_observer.exe planted.dll; do
         cp "$root/build/$2/$file" "$dir/"
     done
-    cp "$root/build/$3/wine_tests.exe" "$dir/"
+    cp "$root/build/$3/windows_tests.exe" "$dir/"
     cp "$root/build/$4/standin_access16.exe" "$dir/other-machine/"
     # cmd reads a batch file reliably only with Windows line ends.
     sed 's/$/\r/' "$root/scripts/run-tests.cmd" >"$dir/run-tests.cmd"
@@ -33,8 +33,8 @@ kits=("$@")
 [ $# -gt 0 ] || kits=(x86 x64)
 for kit in "${kits[@]}"; do
     case $kit in
-        x86) make_kit x86 windows wine-tests windows-x64 ;;
-        x64) make_kit x64 windows-x64 wine-tests-x64 windows ;;
+        x86) make_kit x86 windows windows-tests windows-x64 ;;
+        x64) make_kit x64 windows-x64 windows-tests-x64 windows ;;
         *) echo "error: no kit '$kit': x86 or x64" >&2; exit 1 ;;
     esac
 done

@@ -4,7 +4,7 @@
 #                      TOLVARINE_WINE_ARCH_NOTE to one line that says what runs how,
 #                      WINE_BUILD_SUFFIX to "" or "-x64": the builds that run
 #                      under Wine are build/windows$WINE_BUILD_SUFFIX and
-#                      build/wine-tests$WINE_BUILD_SUFFIX.
+#                      build/windows-tests$WINE_BUILD_SUFFIX.
 #                      OTHER_MACHINE_PRESET to the preset built for the other
 #                      machine (windows-x64 or windows), whose stand-in Access
 #                      the tests read but never run.

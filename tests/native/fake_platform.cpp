@@ -1,6 +1,6 @@
 #include "tests/native/fake_platform.h"
 
-#include "launcher/ascii_case.h"
+#include "launch_plan/ascii_case.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <map>
 
-#include "launcher/database_access.h"
-#include "launcher/folder_trust.h"
+#include "check/readiness_check.h"
+#include "launch_plan/database_access.h"
+#include "launch_plan/folder_trust.h"
+#include "launch_plan/shell_error_text.h"
 #include "launcher/module1.h"
-#include "launcher/readiness_check.h"
 #include "tests/native/fake_platform.h"
 
 namespace tolvarine::testing {

@@ -1,4 +1,4 @@
-// Form1, shown by the real ManualLaunch.exe under Wine, inspected from this
+// Form1, shown by the real ManualLaunch.exe, inspected from this
 // process: layout at two densities, keyboard focus and tab order, and the
 // processes its button starts.
 #include <gtest/gtest.h>
@@ -8,10 +8,10 @@
 #include <algorithm>
 
 #include "platform/windows_platform.h"
-#include "tests/wine/wine_test_support.h"
+#include "tests/windows/windows_test_support.h"
 #include "window/form1.h"
 
-namespace tolvarine::wine_test {
+namespace tolvarine::windows_test {
 namespace {
 
 constexpr int kCommand1Id = 100;
@@ -337,4 +337,4 @@ TEST(Form1InProcess, CarriesTheProgramIconAndOpensWithTheDefaultPath) {
 }
 
 }  // namespace
-}  // namespace tolvarine::wine_test
+}  // namespace tolvarine::windows_test

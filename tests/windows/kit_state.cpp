@@ -1,12 +1,12 @@
-#include "tests/wine/kit_state.h"
+#include "tests/windows/kit_state.h"
 
 #include <cstdio>
 #include <sstream>
 #include <vector>
 
-#include "tests/wine/wine_test_support.h"
+#include "tests/windows/windows_test_support.h"
 
-namespace tolvarine::wine_test {
+namespace tolvarine::windows_test {
 
 namespace {
 
@@ -233,4 +233,4 @@ bool UnblockFolder(const std::wstring& folder) {
     return failure == ERROR_SUCCESS;
 }
 
-}  // namespace tolvarine::wine_test
+}  // namespace tolvarine::windows_test

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace tolvarine::wine_test {
+namespace tolvarine::windows_test {
 
 // Writes every registry key and value the suite may touch, and which of
 // the files it may add exist, to the file. False when it cannot.
@@ -20,4 +20,4 @@ bool RestoreKitState(const std::wstring& file);
 // in the folder; prints one line when it cannot.
 bool UnblockFolder(const std::wstring& folder);
 
-}  // namespace tolvarine::wine_test
+}  // namespace tolvarine::windows_test

@@ -1,4 +1,4 @@
-// The real TolvarineLauncher.exe under Wine, with the stand-in application
+// The real TolvarineLauncher.exe, with the stand-in application
 // registered for ".mde". Each run goes through launch_observer.exe, which
 // records the launcher's start, each level written and the exit code; the
 // stand-in records the level it saw and when its window appeared.
@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "tests/wine/wine_test_support.h"
+#include "tests/windows/windows_test_support.h"
 
-namespace tolvarine::wine_test {
+namespace tolvarine::windows_test {
 namespace {
 
 using Events = std::vector<Event>;
@@ -421,4 +421,4 @@ TEST_F(LaunchTest, TwoLaunchersStartedTogetherBothSucceed) {
 }
 
 }  // namespace
-}  // namespace tolvarine::wine_test
+}  // namespace tolvarine::windows_test

@@ -21,8 +21,8 @@
 #include <string>
 
 #include "platform/program_entry.h"
-#include "tests/wine/kit_state.h"
-#include "tests/wine/wine_test_support.h"
+#include "tests/windows/kit_state.h"
+#include "tests/windows/windows_test_support.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ private:
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    using namespace tolvarine::wine_test;
+    using namespace tolvarine::windows_test;
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     if (argc == 2 && mode == L"--unblock")
         return UnblockFolder(BinDir()) && UnblockFolder(OtherMachineBinDir()) ? 0 : 1;

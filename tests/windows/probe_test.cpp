@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/windows_platform.h"
-#include "tests/wine/wine_test_support.h"
+#include "tests/windows/windows_test_support.h"
 
-namespace tolvarine::wine_test {
+namespace tolvarine::windows_test {
 namespace {
 
 std::wstring OwnPath() {
@@ -105,4 +105,4 @@ TEST(Kit, DISABLED_FailsOnPurpose) {
 }
 
 }  // namespace
-}  // namespace tolvarine::wine_test
+}  // namespace tolvarine::windows_test

@@ -1,13 +1,13 @@
-// The registry writer against Wine's real registry, under a test key of our
+// The registry writer against the real registry, under a test key of our
 // own: values read back with their types and bytes.
 #include <gtest/gtest.h>
 
 #include "launcher/module1.h"
 #include "platform/error.h"
 #include "platform/windows_platform.h"
-#include "tests/wine/wine_test_support.h"
+#include "tests/windows/windows_test_support.h"
 
-namespace tolvarine::wine_test {
+namespace tolvarine::windows_test {
 namespace {
 
 const std::wstring kTestKey = L"Software\\TolvarineTests\\Writer";
@@ -101,4 +101,4 @@ TEST_F(RealRegistry, VolatileKeyUnderOrdinaryParentsHoldsUtf16TextAndIsDeleted) 
 }
 
 }  // namespace
-}  // namespace tolvarine::wine_test
+}  // namespace tolvarine::windows_test

@@ -1,11 +1,11 @@
-#include "tests/wine/wine_test_support.h"
+#include "tests/windows/windows_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sstream>
 
-namespace tolvarine::wine_test {
+namespace tolvarine::windows_test {
 
 std::wstring BinDir() {
     wchar_t path[32768];
@@ -262,9 +262,9 @@ void CloseStandInWindows() {
     EXPECT_TRUE(closed) << "a stand-in window would not close";
 }
 
-}  // namespace tolvarine::wine_test
+}  // namespace tolvarine::windows_test
 
-namespace tolvarine::wine_test {
+namespace tolvarine::windows_test {
 
 std::wstring WindowText(HWND window) {
     const auto length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
@@ -301,4 +301,4 @@ std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption) {
 
 void PressOk(const MessageBoxSeen& box) { ::PostMessageW(::GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0); }
 
-}  // namespace tolvarine::wine_test
+}  // namespace tolvarine::windows_test

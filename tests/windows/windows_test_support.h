@@ -1,4 +1,4 @@
-// Helpers for tests that run real Windows programs under Wine.
+// Helpers for the Windows suite: tests that run the real programs, on Windows or under Wine.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,7 @@
 #include "platform/win32_handles.h"
 #include "tests/support/timeline_log.h"
 
-namespace tolvarine::wine_test {
+namespace tolvarine::windows_test {
 
 using support::Utf8;
 
@@ -44,7 +44,7 @@ bool RunsUnderWine();
 
 #define TOLVARINE_SKIP_UNLESS_ELEVATED(why)                                     \
     do {                                                                        \
-        if (!::tolvarine::wine_test::IsElevated())                              \
+        if (!::tolvarine::windows_test::IsElevated())                              \
             GTEST_SKIP() << "needs an elevated administrator: " << (why);        \
     } while (false)
 
@@ -131,4 +131,4 @@ std::wstring WindowText(HWND window);
 // Asks every stand-in application window to close and waits until none is left.
 void CloseStandInWindows();
 
-}  // namespace tolvarine::wine_test
+}  // namespace tolvarine::windows_test

@@ -14,7 +14,7 @@ deep=$build/long-path
 rm -rf "$deep"
 for level in $(seq 12); do deep+=/folder-level-$level-of-a-deep-tree; done
 mkdir -p "$deep"
-cp "$build/wine-tests$WINE_BUILD_SUFFIX/wine_tests.exe" "$deep/probe.exe"
+cp "$build/windows-tests$WINE_BUILD_SUFFIX/windows_tests.exe" "$deep/probe.exe"
 expected=$(wine_path "$deep")
 rm -f "$build/long-path.txt"
 wine "$deep/probe.exe" --print-launcher-directory "$(wine_path "$build/long-path.txt")" || true
