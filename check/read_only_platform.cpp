@@ -53,10 +53,14 @@ bool ReadOnlyPlatform::IsNetworkDrive(wchar_t driveLetter) {
     return network;
 }
 
-std::wstring ReadOnlyPlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
-    std::wstring program = real_.FindAssociatedExecutable(extension, verb);
+AssociatedProgram ReadOnlyPlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
+    AssociatedProgram program = real_.FindAssociatedExecutable(extension, verb);
+    using Answer = AssociatedProgram::Answer;
     Note(L"Program that opens " + std::wstring(extension) + L" files (file association, verb \"" + std::wstring(verb) +
-         L"\"): " + (program.empty() ? L"none" : program));
+         L"\"): " +
+         (program.answer == Answer::Program     ? program.path
+          : program.answer == Answer::NoProgram ? std::wstring(L"none")
+                                                : std::wstring(L"not known (the look-up failed)")));
     return program;
 }
 

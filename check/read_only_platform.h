@@ -22,7 +22,7 @@ public:
                                                                 std::span<const std::wstring_view> valueNames) override;
     std::vector<std::wstring> ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) override;
     bool IsNetworkDrive(wchar_t driveLetter) override;
-    std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
+    AssociatedProgram FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
     ProgramImage ReadProgramImage(std::wstring_view path) override;
     bool FileExists(std::wstring_view path) override;
     std::optional<std::wstring> ReadableFolder(std::wstring_view path) override;

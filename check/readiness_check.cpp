@@ -30,26 +30,28 @@ Verdict NotReady(LaunchOutcome outcome, std::wstring_view reason) {
     return {outcome, L"not ready: " + OneLine(reason)};
 }
 
+Verdict NotReady(const LaunchNotice& notice) {
+    return NotReady(notice.outcome, notice.advice.empty() ? notice.text : notice.text + L": " + notice.advice);
+}
+
 // The launcher's course in the folder, in its order: what it refuses before
 // lowering anything, what the shell will not open, what it warns of once
 // the application is open.
 Verdict Judge(Platform& platform, std::wstring_view folder) {
     const LaunchPlan plan = PlanLaunch(platform, folder);
-    if (const auto stop = StopBeforeLowering(plan)) return NotReady(stop->outcome, stop->text);
+    if (const auto stop = StopBeforeLowering(plan)) return NotReady(*stop);
     if (!platform.FileExists(plan.databasePath))
         return NotReady(LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellFileNotFound)) + L": " +
                                                        plan.databasePath +
                                                        L" is missing. Install Tolvarine again, or run the check on "
                                                        L"the folder that holds Tolvarine.mde.");
-    if (plan.handler.empty())
-        return NotReady(LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellNoAssociation)) +
-                                                       L": no program opens .mde files. Install the " +
-                                                       std::wstring(ApplicationEdition()) +
-                                                       L" edition of Microsoft Access or of the free Access Runtime.");
-    if (const auto warning = WarningOnceOpened(plan, folder)) return NotReady(warning->outcome, warning->text);
+    if (const auto warning = WarningOnceOpened(plan, folder)) return NotReady(*warning);
 
     std::wstring line = L"ready: ";
-    if (!plan.access) return {LaunchOutcome::Opened, line + plan.handler + L" opens .mde files (not Access); the "
+    if (plan.handler.answer != AssociatedProgram::Answer::Program)
+        return {LaunchOutcome::Opened, line + L"Windows did not say which program opens .mde files; the launcher "
+                                              L"opens the application through the shell, which decides."};
+    if (!plan.access) return {LaunchOutcome::Opened, line + plan.handler.path + L" opens .mde files (not Access); the "
                                                             L"launcher opens the application through it."};
     line += AccessName(*plan.access);
     if (!plan.trustCenterVersion)

@@ -27,13 +27,15 @@ std::optional<std::wstring_view> Edition(std::optional<std::uint16_t> machine) {
 
 }  // namespace
 
-std::wstring FindDatabaseHandler(Platform& platform) {
+AssociatedProgram FindDatabaseHandler(Platform& platform) {
     return platform.FindAssociatedExecutable(kDatabaseExtension, kOpenVerb);
 }
 
-std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, std::wstring_view handler) {
-    if (!EqualsIgnoringAsciiCase(FileName(handler), kAccessFileName)) return std::nullopt;
-    const ProgramImage image = platform.ReadProgramImage(handler);
+std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, const AssociatedProgram& handler) {
+    if (handler.answer != AssociatedProgram::Answer::Program ||
+        !EqualsIgnoringAsciiCase(FileName(handler.path), kAccessFileName))
+        return std::nullopt;
+    const ProgramImage image = platform.ReadProgramImage(handler.path);
     return DatabaseAccess{image.majorVersion, image.machine};
 }
 

@@ -30,12 +30,12 @@ struct DatabaseAccess {
     std::optional<std::uint16_t> machine;
 };
 
-// The program that the shell runs to open ".mde" files; empty when none does.
-std::wstring FindDatabaseHandler(Platform& platform);
+// The program that the shell runs to open ".mde" files.
+AssociatedProgram FindDatabaseHandler(Platform& platform);
 
 // Access as that program describes itself; nothing when the program is not
 // Access, or there is none.
-std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, std::wstring_view handler);
+std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, const AssociatedProgram& handler);
 
 // True when that Access is of the other edition than the application (a
 // 64-bit Access, x64 or ARM64, for the 32-bit application), which cannot

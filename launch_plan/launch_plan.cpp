@@ -1,5 +1,7 @@
 #include "launch_plan/launch_plan.h"
 
+#include "launch_plan/shell_error_text.h"
+
 namespace tolvarine {
 
 LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory) {
@@ -15,14 +17,20 @@ LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory) {
 }
 
 std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan) {
+    // The shell would fail the open with this same text, or on Windows 8 and
+    // later show its picker while the level waits low for a window that never comes.
+    if (plan.handler.answer == AssociatedProgram::Answer::NoProgram)
+        return LaunchNotice{LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellNoAssociation)),
+                            L"no program opens .mde files. Install the " + std::wstring(ApplicationEdition()) +
+                                L" edition of Microsoft Access or of the free Access Runtime."};
     if (!plan.access || !IsOtherEdition(*plan.access)) return std::nullopt;
-    return LaunchNotice{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access)};
+    return LaunchNotice{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access), {}};
 }
 
 std::optional<LaunchNotice> WarningOnceOpened(const LaunchPlan& plan, std::wstring_view launcherDirectory) {
     if (!plan.trustCenterVersion || !IgnoresLauncherLocation(plan.trust)) return std::nullopt;
     return LaunchNotice{LaunchOutcome::FolderNotTrusted,
-                        UntrustedFolderText(plan.trust, *plan.trustCenterVersion, launcherDirectory)};
+                        UntrustedFolderText(plan.trust, *plan.trustCenterVersion, launcherDirectory), {}};
 }
 
 }  // namespace tolvarine

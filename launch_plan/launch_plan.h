@@ -18,7 +18,7 @@ namespace tolvarine {
 // for the same course.
 enum class LaunchOutcome : int {
     Opened = 0,              // the window appeared; level 2 written
-    OpenFailed = 1,          // the shell could not open the database; level 2 written, then the failure named
+    OpenFailed = 1,          // no program opens the database, or the shell could not: nothing left lowered, then named
     WindowNeverShown = 2,    // no window within the bound; level 2 written
     // 3 is a system error, which the program entry reports.
     OtherAccessEdition = 4,  // the Access here is built for another machine; nothing written or opened
@@ -29,7 +29,7 @@ inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
 
 struct LaunchPlan {
     std::wstring databasePath;
-    std::wstring handler;                          // the program that opens ".mde" files; empty: none
+    AssociatedProgram handler;                     // the program that opens ".mde" files
     std::optional<DatabaseAccess> access;          // when that program is Access
     std::optional<std::uint16_t> trustCenterVersion;  // Access 2007 or later, whose Trust Center decides
     FolderTrust trust = FolderTrust::NeedsLocation;
@@ -47,9 +47,13 @@ LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory);
 struct LaunchNotice {
     LaunchOutcome outcome;
     std::wstring text;
+    // What the check adds to the box's words for administrators, where the
+    // box does not say what to do itself.
+    std::wstring advice;
 };
 
-// The stop before anything is lowered: an Access of the other edition.
+// The stop before anything is lowered: no program opens ".mde" files, or an
+// Access of the other edition does.
 std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan);
 
 // The warning once the application is open: Access would ignore a trusted

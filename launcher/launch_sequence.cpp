@@ -4,8 +4,9 @@
 // added with level 1 and removed with level 2. Every way out of the run
 // after the first write goes through both restores before it shows or
 // returns anything, so the launcher never leaves the lowered settings in
-// force. An Access that cannot open the application gets nothing lowered,
-// and one whose Trust Center would ignore the location gets none.
+// force. Where no program opens ".mde" files, or only an Access that cannot
+// open the application, nothing is lowered; an Access whose Trust Center
+// would ignore the location gets none.
 #include <string>
 #include <utility>
 
@@ -69,7 +70,7 @@ LaunchOutcome LaunchMain(Platform& platform) {
     // time the lowered settings are in force.
     const LaunchPlan plan = PlanLaunch(platform, launcherDirectory);
     if (const auto stop = StopBeforeLowering(plan)) {
-        // Lowering anything would only leave it lowered while Access refuses the file.
+        // Lowering anything would only leave it lowered while nothing can open the file.
         platform.ShowMessageBox(stop->text);
         return stop->outcome;
     }

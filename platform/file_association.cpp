@@ -65,20 +65,30 @@ std::optional<std::uint16_t> MajorVersion(HMODULE file) {
 
 }  // namespace
 
-std::wstring AssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
+AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
+    using Answer = AssociatedProgram::Answer;
     const UniqueModule shlwapi = LoadSystemLibrary(L"shlwapi.dll");
     const auto query = ModuleFunction<decltype(&::AssocQueryStringW)>(shlwapi.get(), "AssocQueryStringW");
     if (!query) return {};
     const std::wstring extensionText(extension);
     const std::wstring verbText(verb);
+    // Windows 8 and later fall back to their catch-all for unknown types,
+    // whose "open" is the "How do you want to open this file?" picker:
+    // that is no program for the file. With ASSOCF_NOTRUNCATE a path that
+    // does not fit fails (and says its length) instead of coming back cut short.
+    ASSOCF flags = ASSOCF_NOTRUNCATE | ASSOCF_INIT_IGNOREUNKNOWN;
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         DWORD length = static_cast<DWORD>(buffer.size());
-        // With ASSOCF_NOTRUNCATE a path that does not fit fails (and says
-        // its length) instead of coming back cut short.
-        const HRESULT result = query(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, extensionText.c_str(), verbText.c_str(),
+        const HRESULT result = query(flags, ASSOCSTR_EXECUTABLE, extensionText.c_str(), verbText.c_str(),
                                      buffer.data(), &length);
-        if (result == S_OK) return std::wstring(buffer.data());
+        if (result == S_OK) return {Answer::Program, std::wstring(buffer.data())};
+        if (result == HRESULT_FROM_WIN32(ERROR_NO_ASSOCIATION)) return {Answer::NoProgram, {}};
+        // A shell older than the flag may refuse it; it has no such catch-all.
+        if (result == E_INVALIDARG && (flags & ASSOCF_INIT_IGNOREUNKNOWN)) {
+            flags &= ~ASSOCF_INIT_IGNOREUNKNOWN;
+            continue;
+        }
         if (result != E_POINTER || buffer.size() >= kLongestPath) return {};
         buffer.resize(std::min(std::max<std::size_t>(length, buffer.size() * 2), std::size_t{kLongestPath}));
     }

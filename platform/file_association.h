@@ -12,9 +12,9 @@
 
 namespace tolvarine {
 
-// The program's full path, as the shell resolves the verb for the extension;
-// empty when there is none.
-std::wstring AssociatedExecutable(std::wstring_view extension, std::wstring_view verb);
+// The program's full path, as the shell resolves the verb for the extension,
+// or why there is none.
+AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring_view verb);
 
 // The machine in the file's PE header and the major number of the file
 // version in its version resource (VS_FIXEDFILEINFO); each is nothing when

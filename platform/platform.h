@@ -36,6 +36,18 @@ struct ProgramImage {
     bool operator==(const ProgramImage&) const = default;
 };
 
+// The shell's answer to which program opens a kind of file.
+struct AssociatedProgram {
+    enum class Answer {
+        Unknown,    // the look-up failed for another reason; the shell may still find one
+        NoProgram,  // the shell knows no program for it (Windows' catch-all picker not counted)
+        Program,    // `path` names it
+    };
+    Answer answer = Answer::Unknown;
+    std::wstring path;
+    bool operator==(const AssociatedProgram&) const = default;
+};
+
 // A value written in UTF-16: a REG_DWORD number or REG_SZ text.
 struct RegistryEntry {
     std::wstring_view name;
@@ -85,8 +97,8 @@ public:
     virtual std::wstring UpperCase(std::wstring_view text) = 0;
 
     // The program that the shell runs for the verb on files with this
-    // extension, as the shell resolves it; empty when there is none.
-    virtual std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) = 0;
+    // extension, as the shell resolves it.
+    virtual AssociatedProgram FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) = 0;
 
     // The machine and the major version a program's file names; each is
     // nothing when the file does not say or cannot be read.

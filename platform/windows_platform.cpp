@@ -110,7 +110,7 @@ std::wstring WindowsPlatform::UpperCase(std::wstring_view text) {
     return upper;
 }
 
-std::wstring WindowsPlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
+AssociatedProgram WindowsPlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
     return AssociatedExecutable(extension, verb);
 }
 

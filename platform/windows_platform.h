@@ -29,7 +29,7 @@ public:
     std::vector<std::wstring> ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) override;
     bool IsNetworkDrive(wchar_t driveLetter) override;
     std::wstring UpperCase(std::wstring_view text) override;
-    std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
+    AssociatedProgram FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
     ProgramImage ReadProgramImage(std::wstring_view path) override;
     WindowHandle GetDesktopWindow() override;
     std::int32_t ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,

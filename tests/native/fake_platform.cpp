@@ -116,9 +116,9 @@ std::wstring FakePlatform::UpperCase(std::wstring_view text) {
     return upper;
 }
 
-std::wstring FakePlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
+AssociatedProgram FakePlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
     Record(L"FindAssociatedExecutable(" + std::wstring(extension) + L", " + std::wstring(verb) + L")");
-    return associatedExecutable;
+    return associatedProgram;
 }
 
 ProgramImage FakePlatform::ReadProgramImage(std::wstring_view path) {

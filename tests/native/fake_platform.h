@@ -32,7 +32,7 @@ public:
     std::uint32_t tick = 5000;
     std::uint32_t tickPerCall = 1;
     std::uint32_t processId = 777;
-    std::wstring associatedExecutable;  // the program that opens ".mde" files
+    AssociatedProgram associatedProgram;  // for ".mde" files; by default the look-up fails
     std::optional<std::uint16_t> executableVersion;
     std::optional<std::uint16_t> executableMachine;  // nothing: a header that cannot be read
     std::optional<Error> startError;
@@ -61,7 +61,7 @@ public:
     std::vector<std::wstring> ListRegistrySubkeys(RegistryRoot root, std::wstring_view keyPath) override;
     bool IsNetworkDrive(wchar_t driveLetter) override;
     std::wstring UpperCase(std::wstring_view text) override;
-    std::wstring FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
+    AssociatedProgram FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) override;
     ProgramImage ReadProgramImage(std::wstring_view path) override;
     WindowHandle GetDesktopWindow() override;
     std::int32_t ShellExecuteW(WindowHandle owner, std::wstring_view verb, std::wstring_view file,

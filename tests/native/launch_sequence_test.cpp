@@ -23,6 +23,9 @@ Calls Concat(std::initializer_list<Calls> parts) {
     return all;
 }
 
+// The shell's answer when this program opens ".mde" files.
+AssociatedProgram ProgramOpening(std::wstring path) { return {AssociatedProgram::Answer::Program, std::move(path)}; }
+
 // The outcome as the exit code that deployment scripts read.
 int ExitCode(FakePlatform& platform) { return static_cast<int>(LaunchMain(platform)); }
 
@@ -174,7 +177,7 @@ TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAf
         platform.launcherDirectory = course == 1 ? L"Q:\\" : L"C:\\Apps\\Tolvarine";
         platform.pollsBeforeWindow = course == 2 ? 1'000'000'000 : 0;
         platform.tickPerCall = 50;
-        platform.associatedExecutable = L"C:\\Office12\\msaccess.exe";
+        platform.associatedProgram = ProgramOpening(L"C:\\Office12\\msaccess.exe");
         platform.executableVersion = version;
         if (course == 2) platform.executableMachine = kApplicationMachine;
         EXPECT_EQ(ExitCode(platform), course);
@@ -201,7 +204,7 @@ TEST(LaunchMain, NoTrustedLocationUnlessAccess2007OrLaterOpensTheDatabase) {
         {L"C:\\Apps\\viewer.exe", 16}, {L"C:\\Office\\MSACCESS.EXE", std::nullopt}, {L"C:\\Office\\MSACCESS.EXE", 11}};
     for (const auto& [program, version] : handlers) {
         FakePlatform platform;
-        platform.associatedExecutable = program;
+        platform.associatedProgram = ProgramOpening(program);
         platform.executableVersion = version;
         EXPECT_EQ(ExitCode(platform), 0);
         std::erase_if(platform.calls, [](const std::wstring& call) { return call.starts_with(L"ReadProgramImage"); });
@@ -211,7 +214,7 @@ TEST(LaunchMain, NoTrustedLocationUnlessAccess2007OrLaterOpensTheDatabase) {
 
 TEST(LaunchMain, AccessForTheOtherEditionIsNamedAndNothingIsWrittenOrOpened) {
     FakePlatform platform;
-    platform.associatedExecutable = L"C:\\Office16\\MSACCESS.EXE";
+    platform.associatedProgram = ProgramOpening(L"C:\\Office16\\MSACCESS.EXE");
     platform.executableVersion = 16;
     platform.executableMachine = kApplicationMachine == kMachineX86 ? kMachineX64 : kMachineX86;
     EXPECT_EQ(ExitCode(platform), 4);
@@ -279,7 +282,7 @@ TEST(FolderTrust, PoliciesThenTheUsersOwnSettingsDecideAsOfficeReadsThem) {
 
 TEST(LaunchMain, FailedOpenWhereAccessWouldIgnoreTheLocationIsNamedByItsOwnBoxAlone) {
     FakePlatform platform;
-    platform.associatedExecutable = L"C:\\Office16\\MSACCESS.EXE";
+    platform.associatedProgram = ProgramOpening(L"C:\\Office16\\MSACCESS.EXE");
     platform.executableVersion = 16;
     platform.shellResult = 2;
     platform.registry = {{kPolicy + kUserMix, L"Allow User Locations", 0u}};
