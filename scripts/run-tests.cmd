@@ -5,8 +5,12 @@ rem cases that need it. Arguments go to the test program, for example
 rem --gtest_filter=LaunchTest.* or --as-standard-user. It records what the
 rem tests may change, runs them in a fresh folder under %TEMP%, puts back
 rem what they changed (also after a failure or a crash), writes
-rem test-results.xml beside this file and ends with "N passed, N failed, N
-rem skipped". Exit code 0 only when no case failed.
+rem test-results.xml beside this file, prints the figures the tests measured
+rem and ends with "N passed, N failed, N skipped". Exit code 0 only when no
+rem case failed.
+rem Paths are expanded only outside parenthesised blocks and quoted where
+rem printed, so that a folder named with ")" or "&" cannot end a block or
+rem start a command.
 setlocal EnableExtensions
 set "KIT=%~dp0"
 if "%KIT:~-1%"=="\" set "KIT=%KIT:~0,-1%"
@@ -17,10 +21,10 @@ set "FAILED=1"
 set "SKIPPED=0"
 set "CODE=1"
 mkdir "%WORK%" 2>nul
-if not exist "%WORK%\" (
-    echo error: cannot make the work folder %WORK%
-    goto :end
-)
+if exist "%WORK%\" goto :made
+echo error: cannot make the work folder "%WORK%"
+goto :end
+:made
 "%TESTS%" --unblock
 "%TESTS%" --save-state "%WORK%\state-before.txt"
 if errorlevel 1 goto :clean
@@ -33,9 +37,10 @@ set "RESTORED=%ERRORLEVEL%"
 if not exist "%WORK%\summary.txt" echo error: the test program ended with code %CODE% before its summary: it crashed, or could not start
 if exist "%WORK%\summary.txt" for /f "usebackq tokens=1,3,5" %%a in ("%WORK%\summary.txt") do call :counts %%a %%b %%c
 if not "%RESTORED%"=="0" set /a FAILED+=1
+if exist "%WORK%\figures.txt" type "%WORK%\figures.txt"
 :clean
 rmdir /s /q "%WORK%" 2>nul
-if exist "%WORK%" echo note: %WORK% could not be removed
+if exist "%WORK%" echo note: "%WORK%" could not be removed
 :end
 echo %PASSED% passed, %FAILED% failed, %SKIPPED% skipped
 if "%FAILED%"=="0" if "%CODE%"=="0" exit /b 0

@@ -17,7 +17,7 @@ make_kit() {
     local dir=$out/tolvarine-test-kit-$1 file
     rm -rf "$dir" "$dir.zip" && mkdir -p "$dir/other-machine"
     for file in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe standin_app.exe standin_access11.exe \
-                standin_access16.exe launch_observer.exe planted.dll; do
+                standin_access16.exe launch_observer.exe lookup_time.exe planted.dll; do
         cp "$root/build/$2/$file" "$dir/"
     done
     cp "$root/build/$3/windows_tests.exe" "$dir/"

@@ -37,7 +37,7 @@ count_plain() {  # "57 passed, 0 failed" or "57 passed, 0 failed, 3 skipped"
 run_kit_tests() {
     local log=$logs/$1.log
     echo "== $2"
-    "${@:3}" 2>&1 | tee "$log" | tr -d '\r' | grep -E '^\[ +(OK|FAILED|SKIPPED) +\]|Failure|Which is|Expected|needs an|^(ok|FAIL|error|note)' || true
+    "${@:3}" 2>&1 | tee "$log" | tr -d '\r' | grep -E '^\[ +(OK|FAILED|SKIPPED) +\]|Failure|Which is|Expected|needs an|^(ok|FAIL|error|note|look-up)' || true
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
     count_plain "$log"
 }
