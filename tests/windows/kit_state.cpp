@@ -134,6 +134,16 @@ LONG Recreate(const TrackedKey& tracked, const std::string& dump) {
     return ERROR_SUCCESS;
 }
 
+}  // namespace
+
+LONG PutBackRegistryTree(HKEY root, const std::wstring& path, const std::string& text) {
+    const TrackedKey tracked{root, "", 0, path, nullptr};
+    const LONG status = DeleteRegistryTree(root, path);
+    return status == ERROR_SUCCESS ? Recreate(tracked, text) : status;
+}
+
+namespace {
+
 // Keys above the tracked ones that the suite may create, innermost first:
 // removed again when they were missing and are left without subkeys.
 const TrackedKey kParentKeys[] = {

@@ -94,16 +94,38 @@ bool IsElevated() {
 bool RunsUnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 void SetDatabaseAssociation(const std::wstring& command) {
-    // Windows merges the user's classes over the machine's; Wine's shell
-    // reads only HKEY_CLASSES_ROOT, whose new keys Windows stores for the
-    // machine, so that part needs elevation there.
     std::vector<std::pair<HKEY, std::wstring>> roots = {{HKEY_CURRENT_USER, L"Software\\Classes\\"}};
-    if (IsElevated()) roots.emplace_back(HKEY_CLASSES_ROOT, L"");
+    if (RunsUnderWine()) roots.emplace_back(HKEY_CLASSES_ROOT, L"");
     for (const auto& [root, prefix] : roots) {
         DeleteRegistryTree(root, prefix + L".mde");
         if (command.empty()) continue;
         SetRegistryDefault(root, prefix + L".mde", L"TolvarineTest.Database");
         SetRegistryDefault(root, prefix + L"TolvarineTest.Database\\shell\\open\\command", command);
+    }
+}
+
+std::wstring UserChosenDatabaseProgram() {
+    const auto chosen = ReadRegistryValue(
+        HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.mde\\UserChoice", L"ProgId");
+    if (!chosen || chosen->type != REG_SZ) return {};
+    std::wstring program(reinterpret_cast<const wchar_t*>(chosen->bytes.data()), chosen->bytes.size() / sizeof(wchar_t));
+    program.erase(std::min(program.find(L'\0'), program.size()));
+    return program;
+}
+
+namespace {
+const std::wstring kMachineAssociation = L"Software\\Classes\\.mde";
+}
+
+MachineAssociationSetAside::MachineAssociationSetAside()
+    : saved_(RegistryTreeText(HKEY_LOCAL_MACHINE, kMachineAssociation)) {
+    removed_ = saved_.empty() || DeleteRegistryTree(HKEY_LOCAL_MACHINE, kMachineAssociation) == ERROR_SUCCESS;
+}
+
+MachineAssociationSetAside::~MachineAssociationSetAside() {
+    if (!saved_.empty() && removed_) {
+        EXPECT_EQ(PutBackRegistryTree(HKEY_LOCAL_MACHINE, kMachineAssociation, saved_), ERROR_SUCCESS)
+            << "the machine's .mde association could not be put back";
     }
 }
 
@@ -136,6 +158,15 @@ std::wstring FromUtf8(const std::string& text) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
+}
+
+void ReportFigure(const std::string& line) {
+    const UniqueFileHandle file(::CreateFileW((TestRoot() + L"\\figures.txt").c_str(), FILE_APPEND_DATA, 0, nullptr,
+                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string text = line + "\r\n";
+    DWORD written = 0;
+    EXPECT_TRUE(file && ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+        << "cannot report: " << line;
 }
 
 Process::Process(std::wstring commandLine, const std::wstring& currentDirectory, const std::wstring& outputFile,
@@ -299,6 +330,9 @@ std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption) {
     return seen;
 }
 
-void PressOk(const MessageBoxSeen& box) { ::PostMessageW(::GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0); }
+void PressOk(const MessageBoxSeen& box) {
+    ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box.window, IDOK)));
+}
 
 }  // namespace tolvarine::windows_test

@@ -48,10 +48,32 @@ bool RunsUnderWine();
             GTEST_SKIP() << "needs an elevated administrator: " << (why);        \
     } while (false)
 
-// The program that opens ".mde" files, as a user registers it (under
-// HKCU\Software\Classes) and, when elevated, also for the machine, which is
-// where Wine's shell looks. An empty command removes the association.
+// The program that opens ".mde" files for this user (HKCU\Software\Classes),
+// which Windows merges over the machine's association. Wine's shell reads
+// only HKEY_CLASSES_ROOT, so under Wine it goes there too. An empty command
+// removes it.
 void SetDatabaseAssociation(const std::wstring& command);
+
+// The program the user chose with "Always use this app" for ".mde" files,
+// which overrides every association the suite writes; empty when none.
+std::wstring UserChosenDatabaseProgram();
+
+// The machine's own ".mde" association, removed for one case and put back
+// when this goes, so that a run stopped in between leaves it missing for
+// that case only. removed() is false where it exists and may not be
+// removed (a standard user).
+class MachineAssociationSetAside {
+public:
+    MachineAssociationSetAside();
+    ~MachineAssociationSetAside();
+    MachineAssociationSetAside(const MachineAssociationSetAside&) = delete;
+    MachineAssociationSetAside& operator=(const MachineAssociationSetAside&) = delete;
+    bool removed() const { return removed_; }
+
+private:
+    std::string saved_;
+    bool removed_ = false;
+};
 
 void CopyInto(const std::wstring& file, const std::wstring& folder, const std::wstring& newName = {});
 void WriteEmptyFile(const std::wstring& path);
@@ -97,10 +119,15 @@ LONG DeleteRegistryTree(HKEY root, const std::wstring& path, REGSAM view = 0);
 // A key, its values and its subkeys, as text to compare; empty when the key
 // is missing (kit_state.cpp, which records the kit's keys the same way).
 std::string RegistryTreeText(HKEY root, const std::wstring& path);
+// The key made again exactly as that text recorded it (deleted when empty).
+LONG PutBackRegistryTree(HKEY root, const std::wstring& path, const std::string& text);
 void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring& text);
 // Any value; a null name is the key's default value.
 void SetRegistryValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
                       DWORD size);
+
+// A figure the kit prints before its summary line (figures.txt in the work folder).
+void ReportFigure(const std::string& line);
 
 // Polls until the predicate holds or the time runs out; returns the predicate's last answer.
 template <typename Predicate>
@@ -123,6 +150,8 @@ struct MessageBoxSeen {
 
 // Waits for a visible message box with this caption and describes it.
 std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption);
+// OK as the box's own button reports it, which does not depend on the box
+// being the active window (a posted click may be lost then).
 void PressOk(const MessageBoxSeen& box);
 
 // A window's text, read with WM_GETTEXT (which also works across processes).
