@@ -84,6 +84,18 @@ std::optional<std::wstring> ReadOnlyPlatform::ReadableFolder(std::wstring_view p
     return folder;
 }
 
+std::optional<std::wstring> ReadOnlyPlatform::FullFolderPath(std::wstring_view path) {
+    auto folder = real_.FullFolderPath(path);
+    if (folder) Note(L"Folder judged, before the install (it need not exist yet): " + *folder);
+    return folder;
+}
+
+std::wstring ReadOnlyPlatform::GetLocalAppDataDirectory() {
+    std::wstring folder = real_.GetLocalAppDataDirectory();
+    Note(L"The user's local application data folder: " + (folder.empty() ? L"not known" : folder));
+    return folder;
+}
+
 bool ReadOnlyPlatform::IsServiceAccount() { return real_.IsServiceAccount(); }
 
 std::wstring ReadOnlyPlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,

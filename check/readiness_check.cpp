@@ -1,5 +1,6 @@
 #include "check/readiness_check.h"
 
+#include "check/package_folder.h"
 #include "check/read_only_platform.h"
 #include "launch_plan/launch_plan.h"
 #include "launch_plan/shell_error_text.h"
@@ -36,11 +37,11 @@ Verdict NotReady(const LaunchNotice& notice) {
 
 // The launcher's course in the folder, in its order: what it refuses before
 // lowering anything, what the shell will not open, what it warns of once
-// the application is open.
-Verdict Judge(Platform& platform, std::wstring_view folder) {
+// the application is open. Before the install there is no database to look for.
+Verdict Judge(Platform& platform, std::wstring_view folder, bool beforeInstall) {
     const LaunchPlan plan = PlanLaunch(platform, folder);
     if (const auto stop = StopBeforeLowering(plan)) return NotReady(*stop);
-    if (!platform.FileExists(plan.databasePath))
+    if (!beforeInstall && !platform.FileExists(plan.databasePath))
         return NotReady(LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellFileNotFound)) + L": " +
                                                        plan.databasePath +
                                                        L" is missing. Install Tolvarine again, or run the check on "
@@ -69,23 +70,39 @@ Verdict Judge(Platform& platform, std::wstring_view folder) {
 }  // namespace
 
 CheckReport RunCheck(Platform& platform, std::span<const std::wstring> arguments) {
-    const std::wstring usage = L"usage: TolvarineCheck.exe [folder]: ";
-    if (arguments.size() > 1)
-        return {kCheckExitUsage, usage + L"one argument at most, the folder that holds the launcher and "
-                                         L"Tolvarine.mde (by default the check's own)." + std::wstring(kLineEnd)};
+    const std::wstring usage = L"usage: TolvarineCheck.exe [--before-install] [folder]: ";
+    const bool beforeInstall = !arguments.empty() && arguments[0] == kBeforeInstallOption;
+    const auto folders = arguments.subspan(beforeInstall ? 1 : 0);
+    if (folders.size() > 1)
+        return {kCheckExitUsage, usage + L"one folder at most: the folder that holds the launcher and Tolvarine.mde "
+                                         L"(by default the check's own), or with --before-install the folder the "
+                                         L"package will install to (by default the package's own)." +
+                                     std::wstring(kLineEnd)};
     if (platform.IsServiceAccount())
         return {kCheckExitServiceAccount,
                 L"not judged: the check runs as SYSTEM or another service account, whose registry holds no user's "
                 L"settings. Run it as the user who starts Tolvarine (Intune: run the script using the logged-on "
                 L"credentials; Configuration Manager: run it as the logged-on user)." + std::wstring(kLineEnd)};
     ReadOnlyPlatform reader(platform);
-    const std::wstring given = arguments.empty() ? platform.GetLauncherDirectory() : arguments[0];
-    const auto folder = reader.ReadableFolder(given);
-    if (!folder) return {kCheckExitUsage, usage + L"cannot read the folder \"" + given + L"\"." + std::wstring(kLineEnd)};
+    std::optional<std::wstring> folder;
+    std::wstring given;
+    if (beforeInstall) {
+        given = folders.empty() ? PackageInstallFolder(reader) : folders[0];
+        folder = reader.FullFolderPath(given);
+    } else {
+        given = folders.empty() ? platform.GetLauncherDirectory() : folders[0];
+        folder = reader.ReadableFolder(given);
+    }
+    if (!folder)
+        return {kCheckExitUsage, usage +
+                                     (given.empty() ? L"cannot tell the folder the package will install to; name it."
+                                                    : L"cannot read the folder \"" + given + L"\".") +
+                                     std::wstring(kLineEnd)};
 
-    const Verdict verdict = Judge(reader, *folder);
+    const Verdict verdict = Judge(reader, *folder, beforeInstall);
     std::wstring text = verdict.line + std::wstring(kLineEnd) + L"What the check read:" + std::wstring(kLineEnd);
     for (const std::wstring& fact : reader.facts()) ((text += L"  ") += fact) += kLineEnd;
+    (text += verdict.line) += kLineEnd;
     return {static_cast<int>(verdict.outcome), text};
 }
 

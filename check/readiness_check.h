@@ -6,6 +6,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"
 
@@ -14,16 +15,23 @@ namespace tolvarine {
 // Besides the launcher's own exit codes (0, 1, 4, 5; 3 for a system error),
 // for the check's own courses.
 inline constexpr int kCheckExitServiceAccount = 6;  // not a user's context: nothing judged
-inline constexpr int kCheckExitUsage = 7;           // a second argument, or a folder it cannot read
+inline constexpr int kCheckExitUsage = 7;           // a second folder, or a folder it cannot read
 
 struct CheckReport {
     int exitCode;
-    // The verdict on the first line, "ready: ..." or "not ready: ...", then
-    // each fact read and where; lines end in CR LF.
+    // The verdict, "ready: ..." or "not ready: ...", then each fact read and
+    // where, then the verdict again: the first line for a person at a
+    // console, the last for tools that keep only the end of the output
+    // (Intune). Lines end in CR LF.
     std::wstring text;
 };
 
-// `arguments`: the command line after the program's name: nothing, or the folder.
+inline constexpr std::wstring_view kBeforeInstallOption = L"--before-install";
+
+// `arguments`: the command line after the program's name: nothing, or the
+// folder that holds the launcher and Tolvarine.mde; or --before-install and
+// nothing, or the folder the package will install to, which need not exist
+// and need not hold Tolvarine.mde yet.
 CheckReport RunCheck(Platform& platform, std::span<const std::wstring> arguments);
 
 }  // namespace tolvarine

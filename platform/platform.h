@@ -142,6 +142,14 @@ public:
     // that this process can list.
     virtual std::optional<std::wstring> ReadableFolder(std::wstring_view path) = 0;
 
+    // The same form of a folder's full path whether or not the folder
+    // exists; nothing when the path cannot name a folder.
+    virtual std::optional<std::wstring> FullFolderPath(std::wstring_view path) = 0;
+
+    // The user's local application data folder (%LOCALAPPDATA%), under whose
+    // "Programs" per-user packages install; empty when the system does not say.
+    virtual std::wstring GetLocalAppDataDirectory() = 0;
+
     // True when the process runs as SYSTEM or another service account,
     // whose registry holds no user's settings.
     virtual bool IsServiceAccount() = 0;

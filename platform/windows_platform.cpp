@@ -179,6 +179,19 @@ bool WindowsPlatform::FileExists(std::wstring_view path) {
 }
 
 std::optional<std::wstring> WindowsPlatform::ReadableFolder(std::wstring_view path) {
+    const auto folder = FullFolderPath(path);
+    if (!folder) return std::nullopt;
+    // Listing rights, as a program that lies in the folder would need them.
+    const DWORD attributes = ::GetFileAttributesW(folder->c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
+    const UniqueFileHandle listing(::CreateFileW(folder->c_str(), FILE_LIST_DIRECTORY,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!listing) return std::nullopt;
+    return folder;
+}
+
+std::optional<std::wstring> WindowsPlatform::FullFolderPath(std::wstring_view path) {
     const std::wstring given(path);
     const DWORD size = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
     if (given.empty() || size == 0) return std::nullopt;
@@ -186,13 +199,6 @@ std::optional<std::wstring> WindowsPlatform::ReadableFolder(std::wstring_view pa
     const DWORD length = ::GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
     if (length == 0 || length >= size) return std::nullopt;
     full.resize(length);
-    // Listing rights, as a program that lies in the folder would need them.
-    const DWORD attributes = ::GetFileAttributesW(full.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
-    const UniqueFileHandle folder(::CreateFileW(full.c_str(), FILE_LIST_DIRECTORY,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!folder) return std::nullopt;
     // The form GetLauncherDirectory gives a program that lies in the folder.
     if (!full.ends_with(L'\\')) full += L'\\';
     return DirectoryOfModulePath(full + L"TolvarineLauncher.exe");
@@ -226,11 +232,19 @@ std::wstring WindowsPlatform::ReadRegistryText32(RegistryRoot root, std::wstring
     return text ? *text : std::wstring();
 }
 
-std::wstring WindowsPlatform::GetProgramFilesX86Directory() {
+namespace {
+
+std::wstring ShellFolder(int csidl) {
     wchar_t folder[MAX_PATH];
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    if (FAILED(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
     return folder;
 }
+
+}  // namespace
+
+std::wstring WindowsPlatform::GetProgramFilesX86Directory() { return ShellFolder(CSIDL_PROGRAM_FILESX86); }
+
+std::wstring WindowsPlatform::GetLocalAppDataDirectory() { return ShellFolder(CSIDL_LOCAL_APPDATA); }
 
 std::uint32_t WindowsPlatform::StartCommandLine(std::wstring_view commandLine, int showMode) {
     // CreateProcessW may write into the command line, so it gets its own copy.

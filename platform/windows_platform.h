@@ -44,6 +44,8 @@ public:
     void ShowWarningOnTop(std::wstring_view text) override;
     bool FileExists(std::wstring_view path) override;
     std::optional<std::wstring> ReadableFolder(std::wstring_view path) override;
+    std::optional<std::wstring> FullFolderPath(std::wstring_view path) override;
+    std::wstring GetLocalAppDataDirectory() override;
     bool IsServiceAccount() override;
     std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
                                     std::wstring_view valueName) override;

@@ -195,6 +195,17 @@ std::optional<std::wstring> FakePlatform::ReadableFolder(std::wstring_view path)
     return std::wstring(path);
 }
 
+std::optional<std::wstring> FakePlatform::FullFolderPath(std::wstring_view path) {
+    Record(L"FullFolderPath(" + std::wstring(path) + L")");
+    if (path.empty()) return std::nullopt;
+    return std::wstring(path);
+}
+
+std::wstring FakePlatform::GetLocalAppDataDirectory() {
+    Record(L"GetLocalAppDataDirectory()");
+    return L"C:\\Users\\ann\\AppData\\Local";
+}
+
 bool FakePlatform::IsServiceAccount() {
     Record(L"IsServiceAccount()");
     return serviceAccount;

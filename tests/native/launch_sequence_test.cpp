@@ -301,12 +301,14 @@ TEST(RunCheck, JudgesNothingAsAServiceAccountNorWithAnotherArgumentOrAnUnreadabl
     EXPECT_TRUE(asService.text.starts_with(L"not judged: ")) << asService.text;
     EXPECT_EQ(service.calls, Calls{L"IsServiceAccount()"});
 
-    const std::wstring two[] = {L"C:\\Apps", L"more"}, unreadable[] = {L"X:\\Apps"};
-    for (const auto& arguments : {std::span<const std::wstring>(two), std::span<const std::wstring>(unreadable)}) {
+    const std::wstring two[] = {L"C:\\Apps", L"more"}, unreadable[] = {L"X:\\Apps"},
+                       twoToInstall[] = {std::wstring(kBeforeInstallOption), L"C:\\Apps", L"more"};
+    for (const auto& arguments : {std::span<const std::wstring>(two), std::span<const std::wstring>(unreadable),
+                                  std::span<const std::wstring>(twoToInstall)}) {
         FakePlatform platform;
         const CheckReport report = RunCheck(platform, arguments);
         EXPECT_EQ(report.exitCode, kCheckExitUsage);
-        EXPECT_TRUE(report.text.starts_with(L"usage: TolvarineCheck.exe [folder]: ")) << report.text;
+        EXPECT_TRUE(report.text.starts_with(L"usage: TolvarineCheck.exe [--before-install] [folder]: ")) << report.text;
         EXPECT_EQ(std::ranges::count(report.text, L'\n'), 1);
     }
 }

@@ -1,0 +1,25 @@
+#include "check/package_folder.h"
+
+#include <string_view>
+
+namespace tolvarine {
+
+namespace {
+
+// Written by the package at install time (installer/tolvarine.wxs).
+constexpr std::wstring_view kInstallerKey = L"Software\\Tolvarine\\Installer";
+constexpr std::wstring_view kInstallFolderValue = L"InstallFolder";
+constexpr std::wstring_view kDefaultFolderUnderLocalAppData = L"\\Programs\\Tolvarine";
+
+}  // namespace
+
+std::wstring PackageInstallFolder(Platform& platform) {
+    const std::wstring_view names[] = {kInstallFolderValue};
+    const auto remembered = platform.ReadRegistryValues(kHkeyCurrentUser, kInstallerKey, names)[0];
+    if (const auto* folder = remembered ? std::get_if<std::wstring>(&*remembered) : nullptr; folder && !folder->empty())
+        return *folder;
+    const std::wstring localAppData = platform.GetLocalAppDataDirectory();
+    return localAppData.empty() ? std::wstring() : localAppData + std::wstring(kDefaultFolderUnderLocalAppData);
+}
+
+}  // namespace tolvarine
