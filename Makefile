@@ -26,7 +26,8 @@ screenshot: deps
 	@scripts/build.sh wine
 	@scripts/screenshot.sh
 
-# make dist MDE=<Tolvarine.mde> VERSION=<major.minor.build> adds the Windows Installer package;
+# make dist VERSION=<major.minor.build> gives the images that version, and with MDE=<Tolvarine.mde>
+# adds the Windows Installer package;
 # make dist SIGN_PFX=<file.pfx> SIGN_PASSWORD_FILE=<file> [SIGN_TIMESTAMP_URL=<url>] signs it all, or
 # make dist SIGN_PKCS11_MODULE=<library> SIGN_PKCS11_KEY=<pkcs11: URI> SIGN_CERT=<PEM> SIGN_PIN_FILE=<file> [...].
 dist: deps

@@ -7,8 +7,18 @@ add_compile_options(-fstack-protector-strong -D_FORTIFY_SOURCE=2
 add_link_options(-static -municode -fstack-protector-strong)
 enable_language(RC)
 
+# The version the programs carry: a release's own (make dist VERSION=...),
+# else the project's.
+set(TOLVARINE_VERSION "${PROJECT_VERSION}" CACHE STRING "The programs' version: major.minor.build")
+if(NOT TOLVARINE_VERSION MATCHES "^([0-9]+)\\.([0-9]+)\\.([0-9]+)$")
+  message(FATAL_ERROR "TOLVARINE_VERSION=${TOLVARINE_VERSION} is not major.minor.build")
+endif()
+set(TOLVARINE_VERSION_MAJOR ${CMAKE_MATCH_1})
+set(TOLVARINE_VERSION_MINOR ${CMAKE_MATCH_2})
+set(TOLVARINE_VERSION_BUILD ${CMAKE_MATCH_3})
+
 # The resources of one program (icon, manifest, version), generated so that
-# the version comes from project() alone. Gives the .rc file's path.
+# the version is given in one place. Gives the .rc file's path.
 function(tolvarine_program_resources name description out)
   set(PROGRAM_NAME ${name})
   set(PROGRAM_DESCRIPTION ${description})

@@ -2,7 +2,8 @@
 # Release build from the committed sources (HEAD), in a fresh folder
 # (DIST_FROM=worktree: from the working tree as it is, for the release checks):
 # <out>/TolvarineLauncher.exe, <out>/ManualLaunch.exe, <out>/TolvarineCheck.exe, <out>/SHA256SUMS.
-# With MDE and VERSION also <out>/Tolvarine-<VERSION>.msi (see package.sh).
+# With VERSION the images carry that version (else the project's); with MDE
+# and VERSION also <out>/Tolvarine-<VERSION>.msi (see package.sh).
 # With a signing route (a .pfx or a PKCS#11 token, see sign.sh) the images are signed,
 # then the package is built from the signed launcher and signed too, and
 # <out>/UNSIGNED-SHA256SUMS gives the sums of the reproducible images
@@ -50,7 +51,7 @@ copy_sources() {
 build_release() {
     copy_sources && (
         cd "$work/src" &&
-            cmake --preset windows &&
+            cmake --preset windows ${release_version:+-DTOLVARINE_VERSION=$release_version} &&
             cmake --build --preset windows --target TolvarineLauncher ManualLaunch TolvarineCheck -j"$(nproc)"
     )
 }

@@ -1,24 +1,23 @@
-# Sourced by dist.sh: the per-user Windows Installer package, built with
-# wixl from installer/tolvarine.wxs when MDE and VERSION are given.
+# Sourced by dist.sh: the release's version, which the images carry, and the
+# per-user Windows Installer package, built with wixl from
+# installer/tolvarine.wxs when MDE and VERSION are given.
 #   check_package_inputs        fails, saying why, on a bad MDE or VERSION;
-#                               sets package_version ("" when no package is asked for)
+#                               sets release_version ("" without VERSION: the
+#                               project's) and package_version ("" when no
+#                               package is asked for)
 #   build_package <launcher> <source tree> <msi>
 #                               the package of that launcher image, the
 #                               TolvarineCheck.exe beside it, and MDE
 #   image_file_version <image>  the file version in the image's version resource
 
 package_error() {
-    echo "error: cannot build the package: $*" >&2
+    echo "error: cannot build the release: $*" >&2
     return 1
 }
 
 check_package_inputs() {
-    package_version=""
-    if [ -z "${MDE:-}" ]; then
-        [ -z "${VERSION:-}" ] ||
-            package_error "VERSION=$VERSION is given without MDE=<the application's Tolvarine.mde>"
-        return
-    fi
+    package_version="" release_version=""
+    [ -n "${MDE:-}" ] || [ -n "${VERSION:-}" ] || return 0
     [ -n "${VERSION:-}" ] ||
         package_error "MDE is given without VERSION=<major.minor.build>, e.g. VERSION=1.0.0"
     # At most 3, 3 and 5 digits, so that the shell's arithmetic cannot overflow.
@@ -27,9 +26,11 @@ check_package_inputs() {
     local major=$((10#${BASH_REMATCH[1]})) minor=$((10#${BASH_REMATCH[2]})) build=$((10#${BASH_REMATCH[3]}))
     [ "$major" -le 255 ] && [ "$minor" -le 255 ] && [ "$build" -le 65535 ] ||
         package_error "VERSION=$VERSION is out of Windows Installer's range (major and minor at most 255, build at most 65535)"
+    release_version=$major.$minor.$build
+    [ -n "${MDE:-}" ] || return 0
     [ -f "$MDE" ] && [ -r "$MDE" ] || package_error "MDE=$MDE is not a readable file"
     command -v wixl >/dev/null || package_error "wixl is not installed: run 'make deps'"
-    package_version=$major.$minor.$build
+    package_version=$release_version
 }
 
 # wixl builds a package that silently lacks an attribute it does not know,
@@ -71,7 +72,7 @@ image_file_version() {
 
 # Windows Installer's rules that wixl 0.101 cannot express, set in the tables:
 # - the launcher and the check are versioned files: their own file version
-#   (one for both, from one build), and no hash row (which only unversioned
+#   (the release's, one for both), and no hash row (which only unversioned
 #   files have), so that repairs and patches compare versions, not dates and
 #   hashes;
 # - a rebuild with the same version replaces the installed one, as a higher
