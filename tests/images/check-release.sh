@@ -76,7 +76,7 @@ unsigned=$base/first/out
 signed=$base/second/out
 # A build that fails here fails the run by name, its output kept.
 built_or_stop() { "$@" >"$base/build.log" 2>&1 || { tail "$base/build.log"; echo "FAIL  $build_name"; echo "0 passed, 1 failed"; exit 1; }; }
-build_name="the unsigned release builds" built_or_stop "$root/scripts/dist.sh" "$unsigned" "$base/first/work"
+VERSION=1.2.3 build_name="the unsigned release builds" built_or_stop "$root/scripts/dist.sh" "$unsigned" "$base/first/work"
 sleep 2  # a different second, so any timestamp would differ
 MDE=$base/app-1.2.3.mde VERSION=1.2.3 SIGN_PFX=$keys/signer.pfx SIGN_PASSWORD_FILE=$keys/password \
     SIGN_TIMESTAMP_URL=http://127.0.0.1:$tsa_port build_name="the signed release, time-stamped at a local RFC 3161 authority, builds" \
@@ -110,6 +110,25 @@ check "the images and the package carry an RFC 3161 time stamp that verifies" \
 check "the package is per user and needs no elevation (word count 10)" \
     eval "msiinfo suminfo '$signed/Tolvarine-1.2.3.msi' | tr -d '\r' | grep -qx 'Source: 10 (a)'"
 check "without MDE there is no package" eval "! ls '$unsigned' | grep -q msi"
+# The version in the fixed file information, its strings and the manifest;
+# and in the package's File table.
+carries_version() {  # <image> <version>
+    local strings
+    strings=$(wrestool -x --raw --type=16 "$1" | iconv -f UTF-16LE -t UTF-8 | tr -c '[:print:]' '\n' | grep -v '^$')
+    [ "$(. "$root/scripts/package.sh" && image_file_version "$1")" = "$2.0" ] &&
+        grep -A1 -x FileVersion <<<"$strings" | grep -qx "$2" && grep -A1 -x ProductVersion <<<"$strings" | grep -qx "$2" &&
+        wrestool -x --raw --type=24 "$1" | grep -q "name=\"Tolvarine\.[A-Za-z]*\" version=\"$2\.0\""
+}
+release_carries_1_2_3() {
+    local f
+    for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe; do
+        carries_version "$unsigned/$f" 1.2.3 && carries_version "$signed/$f" 1.2.3 || return 1
+    done
+    [ "$(msiinfo export "$signed/Tolvarine-1.2.3.msi" File | tr -d '\r' | awk -F '\t' '$1 ~ /\.exe$/ { print $5 }' |
+         sort -u)" = 1.2.3.0 ]
+}
+check "every image of a VERSION=1.2.3 release carries 1.2.3, signed or not, as the package's File table does" \
+    release_carries_1_2_3
 
 wrong_password() {
     SIGN_PFX=$keys/signer.pfx SIGN_PASSWORD_FILE=$keys/wrong-password \
@@ -264,7 +283,7 @@ per_user_tables() {  # <msi> <launcher image>
     ! cut -f1 "$t/MsiFileHash" | grep -qxE 'Tolvarine(Launcher|Check)\.exe' && cut -f1 "$t/MsiFileHash" | grep -qx Tolvarine.mde &&
     awk -F '\t' '$1 == "SecureCustomProperties"' "$t/Property" | grep -qE '[[:space:];]INSTALLFOLDER(;|$)'
 }
-check "the package's tables keep the per-user rules, the launcher and the check versioned, INSTALLFOLDER secure" \
+check "the package's tables keep the per-user rules, the launcher and the check versioned as the images, INSTALLFOLDER secure" \
     per_user_tables "$signed/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe"
 check "no password or PIN on any command line of the signing tools" \
     eval '[ -s "$keys/command-lines" ] && ! grep -qF -e "correct horse" -e "wrong horse" -e "$pin" "$keys/command-lines"'

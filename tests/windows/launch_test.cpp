@@ -2,6 +2,9 @@
 // registered for ".mde". Each run goes through launch_observer.exe, which
 // records the launcher's start, each level written and the exit code; the
 // stand-in records the level it saw and when its window appeared.
+#include <windows.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -64,7 +67,8 @@ protected:
     // the version resource of Access 2003 (11) or 2016 to 365 (16), as
     // MSACCESS.EXE, built for the launcher's machine or the other one.
     void AccessOpensDatabases(int major, bool otherMachine = false) {
-        const std::wstring folder = MakeTestDir(L"office-" + name_);
+        const std::wstring folder =
+            MakeTestDir(L"office" + std::to_wstring(major) + (otherMachine ? L"-other-" : L"-") + name_);
         CopyInto((otherMachine ? OtherMachineBinDir() : BinDir()) + L"\\standin_access" + std::to_wstring(major) +
                      L".exe",
                  folder, L"MSACCESS.EXE");
@@ -94,14 +98,16 @@ protected:
 
     Events Timeline() const { return ReadTimeline(log_); }
 
-    // TolvarineCheck.exe on the folder, run before the launcher: its exit
-    // code and verdict line. It must leave the registry and the folder as
-    // they were.
+    // TolvarineCheck.exe on the folder, run before the launcher (or before
+    // the install: with no folder, the package's own): its exit code, its
+    // verdict, which must be its first line and its last, and its whole
+    // output. It must leave the registry and the folder as they were.
     struct CheckSeen {
         std::optional<DWORD> code;
         std::wstring verdict;
+        std::wstring output;
     };
-    CheckSeen Check(const std::wstring& folder) {
+    CheckSeen Check(const std::wstring& folder, bool beforeInstall = false) {
         const auto state = [&] {
             std::string text = RegistryTreeText(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office") +
                                RegistryTreeText(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft") +
@@ -114,16 +120,20 @@ protected:
         };
         const std::string before = state();
         const std::wstring output = log_ + L".check.txt";
-        Process check(L"\"" + BinDir() + L"\\TolvarineCheck.exe\" \"" + folder + L"\"", {}, output);
-        CheckSeen seen{check.WaitForExit(kRunLimit), {}};
+        Process check(L"\"" + BinDir() + L"\\TolvarineCheck.exe\"" + (beforeInstall ? L" --before-install" : L"") +
+                          (folder.empty() ? L"" : L" \"" + folder + L"\""),
+                      {}, output);
+        CheckSeen seen{check.WaitForExit(kRunLimit), {}, {}};
         EXPECT_EQ(state(), before) << "the check changed the registry or the folder";
         // Redirected, the check writes in the console's code page, or UTF-8 without a console.
         const std::string text = ReadFileUtf8(output);
         const UINT page = ::GetConsoleOutputCP() ? ::GetConsoleOutputCP() : CP_UTF8;
-        seen.verdict.resize(text.size());
-        seen.verdict.resize(static_cast<std::size_t>(::MultiByteToWideChar(
-            page, 0, text.data(), static_cast<int>(text.size()), seen.verdict.data(), static_cast<int>(text.size()))));
-        seen.verdict.erase(std::min(seen.verdict.find(L'\r'), seen.verdict.size()));
+        seen.output.resize(text.size());
+        seen.output.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+            page, 0, text.data(), static_cast<int>(text.size()), seen.output.data(), static_cast<int>(text.size()))));
+        seen.verdict = seen.output.substr(0, seen.output.find(L'\r'));
+        // Tools that keep only the end of the output (Intune) see the verdict too.
+        EXPECT_TRUE(seen.output.ends_with(L"\r\n" + seen.verdict + L"\r\n")) << Utf8(seen.output);
         return seen;
     }
 
@@ -392,6 +402,10 @@ TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsI
     EXPECT_EQ(code, 0u);
     ExpectCheckForesaw(check, code, L"ready: Access 16 (");
     EXPECT_NE(check.verdict.find(L"a trusted location set by policy already covers this folder"), std::wstring::npos);
+    // What IT reads a verdict from: each value, and where it was read.
+    EXPECT_NE(check.output.find(L"\r\n  HKCU\\" + locations + L"Location7, value AllowSubfolders: 1\r\n"),
+              std::wstring::npos)
+        << Utf8(check.output);
     ExpectSuccessfulRun(Timeline(), Utf8(folder) + "\\Tolvarine.mde");
 
     DeleteRegistryTree(HKEY_CURRENT_USER, locations + L"Location7");
@@ -458,6 +472,36 @@ TEST_F(LaunchTest, LookUpBeforeLevel1IsTimedWithNoPolicyAndWithTwentyPolicyLocat
         line += "; with twenty policy locations: not timed (the policy keys need an elevated administrator)";
     }
     ReportFigure(line);
+}
+
+// Before the rollout: the folder the package will install to, which does
+// not exist yet, judged as the launcher will judge it, creating nothing;
+// with no folder, the package's own default.
+TEST_F(LaunchTest, CheckBeforeTheInstallJudgesTheFolderToBeAndCreatesNothing) {
+    const std::wstring folder = TestRoot() + L"\\to-be-installed";
+    AccessOpensDatabases(16);
+    ExpectCheckForesaw(Check(folder, true), 0u, L"ready: Access 16 (");
+    if (IsElevated()) {  // the policy keys are read-only to users
+        const DWORD no = 0;
+        SetRegistryValue(HKEY_CURRENT_USER,
+                         L"Software\\Policies\\Microsoft\\Office\\16.0\\Common\\Security\\Trusted Locations",
+                         L"Allow User Locations", REG_DWORD, &no, sizeof(no));
+        ExpectCheckForesaw(Check(folder, true), 5u, L"not ready: Tolvarine has been opened, but Access may not run");
+        DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office");
+    }
+    AccessOpensDatabases(16, true);
+    ExpectCheckForesaw(Check(folder, true), 4u, L"not ready: Tolvarine needs the ");
+    EXPECT_EQ(::GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    wchar_t localAppData[MAX_PATH];
+    ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, localAppData)));
+    const CheckSeen byDefault = Check({}, true);
+    if (!ReadRegistryValue(HKEY_CURRENT_USER, L"Software\\Tolvarine\\Installer", L"InstallFolder")) {
+        EXPECT_NE(byDefault.output.find(L"Folder judged, before the install (it need not exist yet): " +
+                                        std::wstring(localAppData) + L"\\Programs\\Tolvarine\r\n"),
+                  std::wstring::npos)
+            << Utf8(byDefault.output);
+    }
 }
 
 TEST_F(LaunchTest, LauncherAtADriveRootOpensItsDatabase) {
