@@ -84,7 +84,7 @@ AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring
                                      buffer.data(), &length);
         if (result == S_OK) return {Answer::Program, std::wstring(buffer.data())};
         if (result == HRESULT_FROM_WIN32(ERROR_NO_ASSOCIATION)) return {Answer::NoProgram, {}};
-        // A shell older than the flag may refuse it; it has no such catch-all.
+        // A shell older than the flag may refuse it: ask it as before.
         if (result == E_INVALIDARG && (flags & ASSOCF_INIT_IGNOREUNKNOWN)) {
             flags &= ~ASSOCF_INIT_IGNOREUNKNOWN;
             continue;
