@@ -30,6 +30,36 @@ long CurrentLevel() {
     return data->bytes[0] | data->bytes[1] << 8 | data->bytes[2] << 16 | data->bytes[3] << 24;
 }
 
+// The program the user chose with "Always use this app" for ".mde" files,
+// which overrides every association the suite writes; empty when none.
+std::wstring UserChosenDatabaseProgram() {
+    const auto chosen = ReadRegistryValue(
+        HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.mde\\UserChoice", L"ProgId");
+    if (!chosen || chosen->type != REG_SZ) return {};
+    const std::wstring data(reinterpret_cast<const wchar_t*>(chosen->bytes.data()), chosen->bytes.size() / 2);
+    return data.c_str();  // up to its NUL
+}
+
+// The machine's own ".mde" association, set aside for one case and put back
+// when the case ends. False from removed() where it may not be removed.
+class MachineAssociationSetAside {
+public:
+    MachineAssociationSetAside()
+        : saved_(RegistryTreeText(HKEY_LOCAL_MACHINE, kKey)),
+          removed_(saved_.empty() || DeleteRegistryTree(HKEY_LOCAL_MACHINE, kKey) == ERROR_SUCCESS) {}
+    ~MachineAssociationSetAside() {
+        if (!saved_.empty() && removed_) {
+            EXPECT_EQ(PutBackRegistryTree(HKEY_LOCAL_MACHINE, kKey, saved_), ERROR_SUCCESS);
+        }
+    }
+    bool removed() const { return removed_; }
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Classes\\.mde";
+    const std::string saved_;
+    const bool removed_;
+};
+
 double Milliseconds(const Event& from, const Event& to) { return (to.microseconds - from.microseconds) / 1000.0; }
 
 std::string Describe(const Events& events) {
@@ -427,51 +457,50 @@ TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsI
 // What the launcher's look-up before level 1 costs on this PC, timed as the
 // benchmark times it (lookup_time.exe, a fresh process each time), with
 // Access 16 opening ".mde" files: with no policy, and with the twenty
-// trusted locations Group Policy offers, the one that covers the folder
-// read last. The kit prints the line before its summary.
+// trusted locations Group Policy offers, the one that covers the folder read
+// last. The kit prints the line (figures.txt) before its summary.
 TEST_F(LaunchTest, LookUpBeforeLevel1IsTimedWithNoPolicyAndWithTwentyPolicyLocations) {
     AccessOpensDatabases(16);
-    const std::wstring folder = LauncherFolder(L"look-up");
+    const std::wstring folder = LauncherFolder(L"look-up"), output = folder + L"\\look-up.txt";
     CopyInto(BinDir() + L"\\lookup_time.exe", folder);
-    const auto median = [&](const char* course) {
-        std::vector<double> times;
-        for (int run = 0; run < 20; ++run) {
-            const std::wstring output = folder + L"\\look-up.txt";
-            Process timer(L"\"" + folder + L"\\lookup_time.exe\"", {}, output);
-            EXPECT_EQ(timer.WaitForExit(kRunLimit), 0u) << course;
-            double milliseconds = 0;
+    const auto median = [&] {
+        std::vector<double> times(20);
+        for (double& time : times) {
+            EXPECT_EQ(Process(L"\"" + folder + L"\\lookup_time.exe\"", {}, output).WaitForExit(kRunLimit), 0u);
             unsigned version = 0;
-            EXPECT_EQ(std::sscanf(ReadFileUtf8(output).c_str(), "%lf %u", &milliseconds, &version), 2) << course;
-            EXPECT_EQ(version, 16u) << course;
-            times.push_back(milliseconds);
+            EXPECT_EQ(std::sscanf(ReadFileUtf8(output).c_str(), "%lf %u", &time, &version), 2);
+            EXPECT_EQ(version, 16u);
         }
         std::ranges::sort(times);
-        char figure[32];
-        std::snprintf(figure, sizeof(figure), "%.1f ms", times[times.size() / 2]);
+        char figure[16];
+        std::snprintf(figure, sizeof(figure), "%.1f", times[10]);
         return std::string(figure);
     };
-    std::string line = "look-up before level 1 (Access 16, median of 20 runs): " + median("no policy") + " with no policy";
-    if (IsElevated()) {
-        // As Group Policy sets it on a hardened PC: user locations ignored.
+    std::string line = "look-up before level 1 (Access 16, median of 20 runs): " + median() + " ms with no policy";
+    if (IsElevated()) {  // as the benchmark sets them: user locations ignored, the first path REG_EXPAND_SZ
         const std::wstring policy = L"Software\\Policies\\Microsoft\\Office\\16.0\\";
         const DWORD no = 0, yes = 1;
         SetRegistryValue(HKEY_CURRENT_USER, policy + L"Common\\Security\\Trusted Locations", L"Allow User Locations",
                          REG_DWORD, &no, sizeof(no));
         for (int i = 1; i <= 20; ++i) {
             const std::wstring key = policy + L"Access\\Security\\Trusted Locations\\Location" + std::to_wstring(i);
-            const std::wstring path = i == 20 ? TestRoot() + L"\\" : L"D:\\Department " + std::to_wstring(i) + L"\\";
-            SetRegistryValue(HKEY_CURRENT_USER, key, L"Path", REG_SZ, path.c_str(),
+            const std::wstring path = i == 1    ? L"%APPDATA%\\Microsoft\\Templates\\"
+                                      : i < 20 ? L"D:\\Department " + std::to_wstring(i) + L"\\"
+                                               : TestRoot() + L"\\";
+            SetRegistryValue(HKEY_CURRENT_USER, key, L"Path", i == 1 ? REG_EXPAND_SZ : REG_SZ, path.c_str(),
                              static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
-            if (i == 20) SetRegistryValue(HKEY_CURRENT_USER, key, L"AllowSubfolders", REG_DWORD, &yes, sizeof(yes));
+            SetRegistryValue(HKEY_CURRENT_USER, key, L"AllowSubfolders", REG_DWORD, &yes, sizeof(yes));
         }
-        const CheckSeen check = Check(folder);
-        EXPECT_NE(check.verdict.find(L"a trusted location set by policy already covers this folder"), std::wstring::npos)
-            << Utf8(check.verdict);
-        line += ", " + median("twenty policy locations") + " with twenty policy locations";
+        ExpectCheckForesaw(Check(folder), 0u, L"ready: Access 16 (");  // through to the covering one
+        line += ", " + median() + " ms with twenty policy locations";
     } else {
         line += "; with twenty policy locations: not timed (the policy keys need an elevated administrator)";
     }
-    ReportFigure(line);
+    const UniqueFileHandle figures(::CreateFileW((TestRoot() + L"\\figures.txt").c_str(), FILE_APPEND_DATA, 0, nullptr,
+                                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    line += "\r\n";
+    EXPECT_TRUE(figures && ::WriteFile(figures.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr));
 }
 
 // Before the rollout: the folder the package will install to, which does

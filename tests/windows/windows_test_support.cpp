@@ -104,31 +104,6 @@ void SetDatabaseAssociation(const std::wstring& command) {
     }
 }
 
-std::wstring UserChosenDatabaseProgram() {
-    const auto chosen = ReadRegistryValue(
-        HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.mde\\UserChoice", L"ProgId");
-    if (!chosen || chosen->type != REG_SZ) return {};
-    std::wstring program(reinterpret_cast<const wchar_t*>(chosen->bytes.data()), chosen->bytes.size() / sizeof(wchar_t));
-    program.erase(std::min(program.find(L'\0'), program.size()));
-    return program;
-}
-
-namespace {
-const std::wstring kMachineAssociation = L"Software\\Classes\\.mde";
-}
-
-MachineAssociationSetAside::MachineAssociationSetAside()
-    : saved_(RegistryTreeText(HKEY_LOCAL_MACHINE, kMachineAssociation)) {
-    removed_ = saved_.empty() || DeleteRegistryTree(HKEY_LOCAL_MACHINE, kMachineAssociation) == ERROR_SUCCESS;
-}
-
-MachineAssociationSetAside::~MachineAssociationSetAside() {
-    if (!saved_.empty() && removed_) {
-        EXPECT_EQ(PutBackRegistryTree(HKEY_LOCAL_MACHINE, kMachineAssociation, saved_), ERROR_SUCCESS)
-            << "the machine's .mde association could not be put back";
-    }
-}
-
 void CopyInto(const std::wstring& file, const std::wstring& folder, const std::wstring& newName) {
     const std::wstring name = newName.empty() ? file.substr(file.find_last_of(L"\\/") + 1) : newName;
     if (!::CopyFileW(file.c_str(), (folder + L"\\" + name).c_str(), FALSE))
@@ -158,15 +133,6 @@ std::wstring FromUtf8(const std::string& text) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
-}
-
-void ReportFigure(const std::string& line) {
-    const UniqueFileHandle file(::CreateFileW((TestRoot() + L"\\figures.txt").c_str(), FILE_APPEND_DATA, 0, nullptr,
-                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const std::string text = line + "\r\n";
-    DWORD written = 0;
-    EXPECT_TRUE(file && ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
-        << "cannot report: " << line;
 }
 
 Process::Process(std::wstring commandLine, const std::wstring& currentDirectory, const std::wstring& outputFile,

@@ -54,27 +54,6 @@ bool RunsUnderWine();
 // removes it.
 void SetDatabaseAssociation(const std::wstring& command);
 
-// The program the user chose with "Always use this app" for ".mde" files,
-// which overrides every association the suite writes; empty when none.
-std::wstring UserChosenDatabaseProgram();
-
-// The machine's own ".mde" association, removed for one case and put back
-// when this goes, so that a run stopped in between leaves it missing for
-// that case only. removed() is false where it exists and may not be
-// removed (a standard user).
-class MachineAssociationSetAside {
-public:
-    MachineAssociationSetAside();
-    ~MachineAssociationSetAside();
-    MachineAssociationSetAside(const MachineAssociationSetAside&) = delete;
-    MachineAssociationSetAside& operator=(const MachineAssociationSetAside&) = delete;
-    bool removed() const { return removed_; }
-
-private:
-    std::string saved_;
-    bool removed_ = false;
-};
-
 void CopyInto(const std::wstring& file, const std::wstring& folder, const std::wstring& newName = {});
 void WriteEmptyFile(const std::wstring& path);
 std::string ReadFileUtf8(const std::wstring& path);
@@ -125,9 +104,6 @@ void SetRegistryDefault(HKEY root, const std::wstring& path, const std::wstring&
 // Any value; a null name is the key's default value.
 void SetRegistryValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
                       DWORD size);
-
-// A figure the kit prints before its summary line (figures.txt in the work folder).
-void ReportFigure(const std::string& line);
 
 // Polls until the predicate holds or the time runs out; returns the predicate's last answer.
 template <typename Predicate>
