@@ -1,5 +1,5 @@
 # Entry points for a fresh Debian 12 machine. Each installs what is missing.
-.PHONY: all deps build test test-kit demo screenshot dist bench clean
+.PHONY: all deps build test test-kit demo screenshot dist package bench clean
 
 all: build
 
@@ -36,6 +36,11 @@ dist: deps
 		SIGN_PKCS11_MODULE="$(SIGN_PKCS11_MODULE)" SIGN_PKCS11_KEY="$(SIGN_PKCS11_KEY)" \
 		SIGN_CERT="$(SIGN_CERT)" SIGN_PIN_FILE="$(SIGN_PIN_FILE)" \
 		scripts/dist.sh
+
+# make package IMAGES=<folder> MDE=<Tolvarine.mde> VERSION=<major.minor.build>: the package from the
+# launcher and check in that folder, signed elsewhere, beside them.
+package: deps
+	@MDE="$(MDE)" VERSION="$(VERSION)" scripts/package-signed.sh "$(IMAGES)"
 
 clean:
 	rm -rf build dist

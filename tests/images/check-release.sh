@@ -285,6 +285,10 @@ per_user_tables() {  # <msi> <launcher image>
 }
 check "the package's tables keep the per-user rules, the launcher and the check versioned as the images, INSTALLFOLDER secure" \
     per_user_tables "$signed/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe"
+check "a package from images signed elsewhere gets the same tables; images of another version are refused" \
+    eval 'MDE=$base/app-1.2.3.mde VERSION=1.2.3 "$root/scripts/package-signed.sh" "$signed" "$base/elsewhere" >/dev/null &&
+          per_user_tables "$base/elsewhere/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe" &&
+          ! MDE=$base/app-1.2.3.mde VERSION=1.2.3 "$root/scripts/package-signed.sh" "$unsigned" "$base/other" 2>/dev/null'
 check "no password or PIN on any command line of the signing tools" \
     eval '[ -s "$keys/command-lines" ] && ! grep -qF -e "correct horse" -e "wrong horse" -e "$pin" "$keys/command-lines"'
 

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The installer package from a launcher and check signed elsewhere (with
+# signtool on Windows, say), with every table rule make dist sets:
+#   MDE=<Tolvarine.mde> VERSION=<major.minor.build> package-signed.sh <folder> [out folder]
+# The folder holds the signed TolvarineLauncher.exe and TolvarineCheck.exe,
+# which must carry VERSION (make dist VERSION=... builds them so); the
+# package goes beside them unless an out folder is given.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/package.sh"
+[ $# -ge 1 ] && [ -n "$1" ] || package_error "name the folder that holds the signed TolvarineLauncher.exe and TolvarineCheck.exe"
+images=$(realpath -m "$1")
+out=$(realpath -m "${2:-$images}")
+[ -z "${MDE:-}" ] || MDE=$(realpath -m "$MDE")
+check_package_inputs
+[ -n "$package_version" ] || package_error "give MDE=<Tolvarine.mde> and VERSION=<major.minor.build>"
+for image in TolvarineLauncher.exe TolvarineCheck.exe; do
+    version=$(image_file_version "$images/$image") || package_error "$images/$image is missing or carries no version"
+    [ "$version" = "$package_version.0" ] ||
+        package_error "$images/$image carries version $version, not VERSION=$package_version: build it with that VERSION"
+done
+mkdir -p "$out"
+build_package "$images/TolvarineLauncher.exe" "$root" "$out/Tolvarine-$package_version.msi"
+echo "Package: $out/Tolvarine-$package_version.msi"
