@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include "tests/windows/windows_test_support.h"
 
@@ -496,11 +498,7 @@ TEST_F(LaunchTest, LookUpBeforeLevel1IsTimedWithNoPolicyAndWithTwentyPolicyLocat
     } else {
         line += "; with twenty policy locations: not timed (the policy keys need an elevated administrator)";
     }
-    const UniqueFileHandle figures(::CreateFileW((TestRoot() + L"\\figures.txt").c_str(), FILE_APPEND_DATA, 0, nullptr,
-                                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    line += "\r\n";
-    EXPECT_TRUE(figures && ::WriteFile(figures.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr));
+    EXPECT_TRUE(std::ofstream(std::filesystem::path(TestRoot() + L"\\figures.txt"), std::ios::app) << line << "\r\n");
 }
 
 // Before the rollout: the folder the package will install to, which does
