@@ -301,10 +301,8 @@ TEST(RunCheck, JudgesNothingAsAServiceAccountNorWithAnotherArgumentOrAnUnreadabl
     EXPECT_TRUE(asService.text.starts_with(L"not judged: ")) << asService.text;
     EXPECT_EQ(service.calls, Calls{L"IsServiceAccount()"});
 
-    const std::wstring two[] = {L"C:\\Apps", L"more"}, unreadable[] = {L"X:\\Apps"},
-                       twoToInstall[] = {std::wstring(kBeforeInstallOption), L"C:\\Apps", L"more"};
-    for (const auto& arguments : {std::span<const std::wstring>(two), std::span<const std::wstring>(unreadable),
-                                  std::span<const std::wstring>(twoToInstall)}) {
+    const std::wstring two[] = {L"C:\\Apps", L"more"}, unreadable[] = {L"X:\\Apps"};
+    for (const auto& arguments : {std::span<const std::wstring>(two), std::span<const std::wstring>(unreadable)}) {
         FakePlatform platform;
         const CheckReport report = RunCheck(platform, arguments);
         EXPECT_EQ(report.exitCode, kCheckExitUsage);
