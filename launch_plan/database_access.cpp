@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "launch_plan/ascii_case.h"
+#include "platform/ascii_case.h"
 
 namespace tolvarine {
 

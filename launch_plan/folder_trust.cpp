@@ -4,9 +4,9 @@
 #include <optional>
 #include <span>
 
-#include "launch_plan/ascii_case.h"
 #include "launch_plan/office_keys.h"
 #include "launch_plan/trusted_location.h"
+#include "platform/ascii_case.h"
 
 namespace tolvarine {
 

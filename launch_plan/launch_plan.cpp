@@ -9,6 +9,10 @@ LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory) {
     // The suffix is appended as it is: at a drive root this gives "Q:\\Tolvarine.mde".
     plan.databasePath = std::wstring(launcherDirectory) + std::wstring(kDatabaseFileSuffix);
     plan.handler = FindDatabaseHandler(platform);
+    // The shell names a command's program whether or not it is there.
+    plan.handlerMissing = plan.handler.answer == AssociatedProgram::Answer::Program &&
+                          !platform.FileExists(plan.handler.path);
+    if (plan.handlerMissing) return plan;
     plan.access = DatabaseAccessOf(platform, plan.handler);
     if (plan.access && IsOtherEdition(*plan.access)) return plan;
     plan.trustCenterVersion = TrustCenterVersion(plan.access);
@@ -17,12 +21,18 @@ LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory) {
 }
 
 std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan) {
-    // The shell would fail the open with this same text, or on Windows 8 and
-    // later show its picker while the level waits low for a window that never comes.
+    // The shell would fail the open, or on Windows 8 and later show its
+    // picker, while the level waits low for a window that never comes.
+    const std::wstring install = L"Install the " + std::wstring(ApplicationEdition()) +
+                                 L" edition of Microsoft Access or of the free Access Runtime";
     if (plan.handler.answer == AssociatedProgram::Answer::NoProgram)
         return LaunchNotice{LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellNoAssociation)),
-                            L"no program opens .mde files. Install the " + std::wstring(ApplicationEdition()) +
-                                L" edition of Microsoft Access or of the free Access Runtime."};
+                            L"no program opens .mde files. " + install + L"."};
+    if (plan.handlerMissing)
+        return LaunchNotice{LaunchOutcome::OpenFailed,
+                            std::wstring(ShellErrorText(kShellAssociationIncomplete)) +
+                                L": the program that opens .mde files is missing: " + plan.handler.path,
+                            install + L" again, or repair it, so that it opens .mde files."};
     if (!plan.access || !IsOtherEdition(*plan.access)) return std::nullopt;
     return LaunchNotice{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access), {}};
 }

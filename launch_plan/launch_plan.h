@@ -30,6 +30,7 @@ inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
 struct LaunchPlan {
     std::wstring databasePath;
     AssociatedProgram handler;                     // the program that opens ".mde" files
+    bool handlerMissing = false;                   // that program's file is not there
     std::optional<DatabaseAccess> access;          // when that program is Access
     std::optional<std::uint16_t> trustCenterVersion;  // Access 2007 or later, whose Trust Center decides
     FolderTrust trust = FolderTrust::NeedsLocation;
@@ -52,8 +53,8 @@ struct LaunchNotice {
     std::wstring advice;
 };
 
-// The stop before anything is lowered: no program opens ".mde" files, or an
-// Access of the other edition does.
+// The stop before anything is lowered: no program opens ".mde" files, the
+// one that should is missing, or an Access of the other edition opens them.
 std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan);
 
 // The warning once the application is open: Access would ignore a trusted

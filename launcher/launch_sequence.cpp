@@ -10,11 +10,11 @@
 #include <string>
 #include <utility>
 
-#include "launch_plan/ascii_case.h"
 #include "launch_plan/launch_plan.h"
 #include "launch_plan/shell_error_text.h"
 #include "launch_plan/trusted_location.h"
 #include "launcher/module1.h"
+#include "platform/ascii_case.h"
 
 namespace tolvarine {
 

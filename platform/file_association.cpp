@@ -3,19 +3,16 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <span>
 
+#include "platform/association_answer.h"
 #include "platform/system_library.h"
 
 namespace tolvarine {
 
 namespace {
-
-// Paths may be longer than MAX_PATH, but never longer than this.
-constexpr DWORD kLongestPath = 32768;
 
 // The machine in the PE header of a file mapped as data, which is laid out
 // as the file is. The loader has checked the signatures; the offsets are
@@ -63,35 +60,28 @@ std::optional<std::uint16_t> MajorVersion(HMODULE file) {
     return HIWORD(fixed.dwFileVersionMS);
 }
 
+static_assert(association::kNoTruncate == ASSOCF_NOTRUNCATE && association::kIgnoreUnknown == ASSOCF_INIT_IGNOREUNKNOWN);
+static_assert(association::kCommand == ASSOCSTR_COMMAND && association::kExecutable == ASSOCSTR_EXECUTABLE);
+static_assert(association::kFail == E_FAIL && association::kPointer == E_POINTER && association::kInvalidArg == E_INVALIDARG);
+static_assert(association::kFileNotFound == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) &&
+              association::kNoAssociation == HRESULT_FROM_WIN32(ERROR_NO_ASSOCIATION));
+
 }  // namespace
 
 AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
-    using Answer = AssociatedProgram::Answer;
     const UniqueModule shlwapi = LoadSystemLibrary(L"shlwapi.dll");
     const auto query = ModuleFunction<decltype(&::AssocQueryStringW)>(shlwapi.get(), "AssocQueryStringW");
     if (!query) return {};
     const std::wstring extensionText(extension);
     const std::wstring verbText(verb);
-    // Windows 8 and later fall back to their catch-all for unknown types,
-    // whose "open" is the "How do you want to open this file?" picker:
-    // that is no program for the file. With ASSOCF_NOTRUNCATE a path that
-    // does not fit fails (and says its length) instead of coming back cut short.
-    ASSOCF flags = ASSOCF_NOTRUNCATE | ASSOCF_INIT_IGNOREUNKNOWN;
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        DWORD length = static_cast<DWORD>(buffer.size());
-        const HRESULT result = query(flags, ASSOCSTR_EXECUTABLE, extensionText.c_str(), verbText.c_str(),
-                                     buffer.data(), &length);
-        if (result == S_OK) return {Answer::Program, std::wstring(buffer.data())};
-        if (result == HRESULT_FROM_WIN32(ERROR_NO_ASSOCIATION)) return {Answer::NoProgram, {}};
-        // A shell older than the flag may refuse it: ask it as before.
-        if (result == E_INVALIDARG && (flags & ASSOCF_INIT_IGNOREUNKNOWN)) {
-            flags &= ~ASSOCF_INIT_IGNOREUNKNOWN;
-            continue;
-        }
-        if (result != E_POINTER || buffer.size() >= kLongestPath) return {};
-        buffer.resize(std::min(std::max<std::size_t>(length, buffer.size() * 2), std::size_t{kLongestPath}));
-    }
+    return association::ReadAssociation(
+        [&](std::uint32_t flags, int string, std::span<wchar_t> buffer, std::uint32_t& length) -> std::int32_t {
+            DWORD room = length;
+            const HRESULT result = query(static_cast<ASSOCF>(flags), static_cast<ASSOCSTR>(string),
+                                         extensionText.c_str(), verbText.c_str(), buffer.data(), &room);
+            length = room;
+            return result;
+        });
 }
 
 ProgramImage ReadProgramImageFile(std::wstring_view path) {

@@ -1,6 +1,6 @@
 #include "tests/native/fake_platform.h"
 
-#include "launch_plan/ascii_case.h"
+#include "platform/ascii_case.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -186,6 +186,7 @@ void FakePlatform::ShowWarningOnTop(std::wstring_view text) { Record(L"ShowWarni
 bool FakePlatform::FileExists(std::wstring_view path) {
     // Form1's lookup is tested on the real platform.
     Record(L"FileExists(" + std::wstring(path) + L")");
+    if (!associatedProgram.path.empty() && path == associatedProgram.path) return !associatedProgramMissing;
     return std::ranges::find(files, path) != files.end();
 }
 

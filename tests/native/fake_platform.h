@@ -33,6 +33,7 @@ public:
     std::uint32_t tickPerCall = 1;
     std::uint32_t processId = 777;
     AssociatedProgram associatedProgram;  // for ".mde" files; by default the look-up fails
+    bool associatedProgramMissing = false;  // else its file exists
     std::optional<std::uint16_t> executableVersion;
     std::optional<std::uint16_t> executableMachine;  // nothing: a header that cannot be read
     std::optional<Error> startError;

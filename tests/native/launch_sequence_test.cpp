@@ -10,6 +10,7 @@
 #include "launch_plan/folder_trust.h"
 #include "launch_plan/shell_error_text.h"
 #include "launcher/module1.h"
+#include "platform/association_answer.h"
 #include "tests/native/fake_platform.h"
 
 namespace tolvarine::testing {
@@ -119,6 +120,61 @@ TEST(ShellErrorText, NamesEachListedFailureAndCallsEveryOtherUnknown) {
     EXPECT_EQ(ShellErrorText(INT32_MIN), L"Unknown error");
 }
 
+// Each answer a shell may give the look-up, in turn, and the flags and
+// strings it was asked with: Wine accepts the flag and has no catch-all, so
+// only this sees the look-up take Windows' picker for a program, or a shell
+// that refuses the flag not asked again.
+TEST(ReadAssociation, ReadsEachAnswerAShellGivesFromXpTo11) {
+    using namespace association;
+    struct Reply {
+        std::int32_t result;
+        std::wstring text = {};  // the string given with S_OK
+    };
+    const std::uint32_t all = kNoTruncate | kIgnoreUnknown, exe = all | kExecutable, command = all | kCommand;
+    const std::wstring access = L"C:\\Office\\MSACCESS.EXE", longPath = L"C:\\" + std::wstring(400, L'x') + L".exe";
+    const AssociatedProgram none = {AssociatedProgram::Answer::NoProgram, {}}, unknown;
+    const struct {
+        std::vector<Reply> replies;
+        AssociatedProgram expected;
+        std::vector<std::uint32_t> asked;  // flags | the string asked for
+    } cases[] = {
+        {{{kOk, access}}, ProgramOpening(access), {exe}},
+        {{{kNoAssociation}}, none, {exe}},
+        {{{kFileNotFound}, {kFileNotFound}}, none, {exe, command}},  // Windows XP
+        {{{kFail}}, none, {exe}},
+        {{{kOk, L"C:\\Windows\\system32\\openwith.EXE"}}, none, {exe}},
+        // A command whose program the shell could not find: that program.
+        {{{kFileNotFound}, {kOk, L"C:\\Missing Dir\\MSACCESS.EXE /x \"%1\""}},
+         ProgramOpening(L"C:\\Missing Dir\\MSACCESS.EXE"), {exe, command}},
+        {{{kFileNotFound}, {kOk, L"\"C:\\Gone\\a.exe\" \"%1\""}}, ProgramOpening(L"C:\\Gone\\a.exe"), {exe, command}},
+        // A shell older than the flag refuses it: asked again without it, once.
+        {{{kInvalidArg}, {kOk, access}}, ProgramOpening(access), {exe, kNoTruncate | kExecutable}},
+        {{{kInvalidArg}, {kInvalidArg}}, unknown, {exe, kNoTruncate | kExecutable}},
+        {{{kOk, longPath}}, ProgramOpening(longPath), {exe, exe}},  // first E_POINTER, then room
+        {{{static_cast<std::int32_t>(0x80070005u)}}, unknown, {exe}},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        std::vector<std::uint32_t> asked;
+        std::size_t next = 0;
+        const auto query = [&](std::uint32_t flags, int string, std::span<wchar_t> buffer, std::uint32_t& length) {
+            asked.push_back(flags | static_cast<std::uint32_t>(string));
+            EXPECT_EQ(length, buffer.size());
+            const Reply reply = next < c.replies.size() ? c.replies[next] : Reply{kFail};
+            if (reply.result == kOk && reply.text.size() >= buffer.size()) {
+                length = static_cast<std::uint32_t>(reply.text.size() + 1);
+                return kPointer;
+            }
+            ++next;
+            std::ranges::copy(reply.text, buffer.begin());
+            buffer[reply.text.size()] = L'\0';
+            return reply.result;
+        };
+        EXPECT_EQ(ReadAssociation(query), c.expected) << "row " << row;
+        EXPECT_EQ(asked, c.asked) << "row " << row++;
+    }
+}
+
 TEST(LaunchMain, WaitEndsAfter120SecondsWithLevel2) {
     FakePlatform platform;
     platform.pollsBeforeWindow = 1'000'000'000;
@@ -186,8 +242,9 @@ TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAf
             platform.calls.pop_back();
         }
         const std::wstring folder = course == 1 ? L"Q:\\" : L"C:\\Apps\\Tolvarine\\";
-        const Calls head(platform.calls.begin(), platform.calls.begin() + 7);
-        EXPECT_EQ(head, Concat({{L"GetLauncherDirectory()", kLookUp, L"ReadProgramImage(C:\\Office12\\msaccess.exe)",
+        const Calls head(platform.calls.begin(), platform.calls.begin() + 8);
+        EXPECT_EQ(head, Concat({{L"GetLauncherDirectory()", kLookUp, L"FileExists(C:\\Office12\\msaccess.exe)",
+                                 L"ReadProgramImage(C:\\Office12\\msaccess.exe)",
                                  L"WriteVolatileRegistryKey(0x80000001, " + locations + L", Tolvarine, Path=REG_SZ:" +
                                      folder + L", AllowSubfolders=REG_DWORD:0, Description=REG_SZ:Tolvarine, while "
                                               L"the launcher starts it)"},
@@ -207,7 +264,9 @@ TEST(LaunchMain, NoTrustedLocationUnlessAccess2007OrLaterOpensTheDatabase) {
         platform.associatedProgram = ProgramOpening(program);
         platform.executableVersion = version;
         EXPECT_EQ(ExitCode(platform), 0);
-        std::erase_if(platform.calls, [](const std::wstring& call) { return call.starts_with(L"ReadProgramImage"); });
+        std::erase_if(platform.calls, [](const std::wstring& call) {
+            return call.starts_with(L"FileExists") || call.starts_with(L"ReadProgramImage");
+        });
         EXPECT_EQ(platform.calls, withoutHandler.calls) << program;
     }
 }
@@ -218,11 +277,12 @@ TEST(LaunchMain, AccessForTheOtherEditionIsNamedAndNothingIsWrittenOrOpened) {
     platform.executableVersion = 16;
     platform.executableMachine = kApplicationMachine == kMachineX86 ? kMachineX64 : kMachineX86;
     EXPECT_EQ(ExitCode(platform), 4);
-    ASSERT_EQ(platform.calls.size(), 4u);
-    EXPECT_EQ(Calls(platform.calls.begin(), platform.calls.begin() + 3),
-              (Calls{L"GetLauncherDirectory()", kLookUp, L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"}));
-    EXPECT_TRUE(platform.calls[3].starts_with(L"ShowMessageBox(Tolvarine needs the ")) << platform.calls[3];
-    EXPECT_NE(platform.calls[3].find(L"(version 16) is the "), std::wstring::npos) << platform.calls[3];
+    ASSERT_EQ(platform.calls.size(), 5u);
+    EXPECT_EQ(Calls(platform.calls.begin(), platform.calls.begin() + 4),
+              (Calls{L"GetLauncherDirectory()", kLookUp, L"FileExists(C:\\Office16\\MSACCESS.EXE)",
+                     L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"}));
+    EXPECT_TRUE(platform.calls[4].starts_with(L"ShowMessageBox(Tolvarine needs the ")) << platform.calls[4];
+    EXPECT_NE(platform.calls[4].find(L"(version 16) is the "), std::wstring::npos) << platform.calls[4];
 }
 
 const std::wstring kPolicy = L"Software\\Policies\\Microsoft\\Office\\16.0";
@@ -287,7 +347,8 @@ TEST(LaunchMain, FailedOpenWhereAccessWouldIgnoreTheLocationIsNamedByItsOwnBoxAl
     platform.shellResult = 2;
     platform.registry = {{kPolicy + kUserMix, L"Allow User Locations", 0u}};
     EXPECT_EQ(ExitCode(platform), 1);
-    EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()", kLookUp, L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"},
+    EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()", kLookUp, L"FileExists(C:\\Office16\\MSACCESS.EXE)",
+                                       L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"},
                                       LevelWrite(1), {L"GetDesktopWindow()", kOpen}, LevelWrite(2),
                                       {L"ShowMessageBox(File not found)"}}));
 }
@@ -301,8 +362,10 @@ TEST(RunCheck, JudgesNothingAsAServiceAccountNorWithAnotherArgumentOrAnUnreadabl
     EXPECT_TRUE(asService.text.starts_with(L"not judged: ")) << asService.text;
     EXPECT_EQ(service.calls, Calls{L"IsServiceAccount()"});
 
-    const std::wstring two[] = {L"C:\\Apps", L"more"}, unreadable[] = {L"X:\\Apps"};
-    for (const auto& arguments : {std::span<const std::wstring>(two), std::span<const std::wstring>(unreadable)}) {
+    const std::wstring two[] = {L"C:\\Apps", L"more"}, unreadable[] = {L"X:\\Apps"},
+                       relative[] = {L"--before-install", L"sub\\Tolvarine"};
+    for (const auto& arguments : {std::span<const std::wstring>(two), std::span<const std::wstring>(unreadable),
+                                  std::span<const std::wstring>(relative)}) {
         FakePlatform platform;
         const CheckReport report = RunCheck(platform, arguments);
         EXPECT_EQ(report.exitCode, kCheckExitUsage);

@@ -361,21 +361,45 @@ TEST_F(LaunchTest, MissingDatabaseRestoresLevel2ThenIsNamedWithExitCode1) {
     EXPECT_EQ(support::ReadTrustedLocation(), L"none");
 }
 
-// No program opens ".mde" files, for the user or the machine: both programs
-// name it before anything is lowered, with or without the database.
+// No program opens ".mde" files, for the user or the machine, with or
+// without the database; the one the association names is missing; the
+// association names a file type that has no key (left by an uninstalled
+// Access): both programs name it before anything is lowered.
 TEST_F(LaunchTest, NoProgramForDatabasesIsNamedBeforeAnythingIsLoweredWithExitCode1) {
-    SetDatabaseAssociation(L"");
     const MachineAssociationSetAside machine;
     if (!machine.removed()) GTEST_SKIP() << "needs an elevated administrator: this PC's own .mde association";
-    for (const bool withDatabase : {true, false}) {
-        const std::wstring folder = LauncherFolder(withDatabase ? L"no-program" : L"no-program-no-database", withDatabase);
+    const std::wstring missing = TestRoot() + L"\\gone\\MSACCESS.EXE";
+    const std::wstring noAssociation = L"No association for file extension";
+    const struct {
+        const wchar_t* folder;
+        std::wstring command;  // empty: none
+        bool typeWithoutKey;
+        std::wstring box;      // empty: the words of either failure the shell names for an association
+    } courses[] = {
+        {L"no-program", L"", false, noAssociation},
+        {L"no-program-no-database", L"", false, noAssociation},
+        {L"program-missing", L"\"" + missing + L"\" \"%1\"", false,
+         L"Incomplete or invalid file association: the program that opens .mde files is missing: " + missing},
+        {L"type-without-key", L"\"" + BinDir() + L"\\standin_app.exe\" \"%1\"", true, L""},
+    };
+    for (const auto& course : courses) {
+        SCOPED_TRACE(Utf8(course.folder));
+        SetDatabaseAssociation(course.command);
+        if (course.typeWithoutKey) {
+            DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Classes\\TolvarineTest.Database");
+            if (RunsUnderWine()) DeleteRegistryTree(HKEY_CLASSES_ROOT, L"TolvarineTest.Database");
+        }
+        const std::wstring folder = LauncherFolder(course.folder, course.folder != std::wstring(L"no-program-no-database"));
         const CheckSeen check = Check(folder);
         Process launch = StartLauncher(folder, 3);
         const std::wstring text = AnswerMessageBox(3);
         const auto code = launch.WaitForExit(kRunLimit);
-        EXPECT_EQ(text, L"No association for file extension");
+        if (!course.box.empty()) {
+            EXPECT_EQ(text, course.box);
+        }
+        EXPECT_TRUE(text == noAssociation || text.starts_with(L"Incomplete or invalid file association")) << Utf8(text);
         EXPECT_EQ(code, 1u);
-        ExpectCheckForesaw(check, code, NotReady(text) + L": no program opens .mde files.");
+        ExpectCheckForesaw(check, code, NotReady(text) + L": ");
     }
     const Events events = Timeline();
     EXPECT_FALSE(FindEvent(events, "observer", "level=").has_value()) << Describe(events);
