@@ -27,6 +27,14 @@ std::wstring OneLine(std::wstring_view text) {
     return line;
 }
 
+// "C:\..." or "\\server\share\..." (also "\\?\..."): not relative to a
+// current folder or drive.
+bool IsFullPath(std::wstring_view path) {
+    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    if (path.size() >= 2 && separator(path[0]) && separator(path[1])) return true;
+    return path.size() >= 3 && path[1] == L':' && separator(path[2]);
+}
+
 Verdict NotReady(LaunchOutcome outcome, std::wstring_view reason) {
     return {outcome, L"not ready: " + OneLine(reason)};
 }
@@ -48,10 +56,15 @@ Verdict Judge(Platform& platform, std::wstring_view folder, bool beforeInstall) 
                                                        L"the folder that holds Tolvarine.mde.");
     if (const auto warning = WarningOnceOpened(plan, folder)) return NotReady(*warning);
 
+    // The launcher leaves such a PC to the shell; the check cannot vouch for it.
+    if (plan.handler.answer == AssociatedProgram::Answer::Unknown)
+        return NotReady(LaunchOutcome::OpenFailed,
+                        L"Windows did not say which program opens .mde files (the look-up of the file association "
+                        L"failed), so the check cannot tell whether Tolvarine will start. Look at the .mde "
+                        L"association (in cmd: assoc .mde, then ftype with the file type it names) and run the "
+                        L"check again.");
+
     std::wstring line = L"ready: ";
-    if (plan.handler.answer != AssociatedProgram::Answer::Program)
-        return {LaunchOutcome::Opened, line + L"Windows did not say which program opens .mde files; the launcher "
-                                              L"opens the application through the shell, which decides."};
     if (!plan.access) return {LaunchOutcome::Opened, line + plan.handler.path + L" opens .mde files (not Access); the "
                                                             L"launcher opens the application through it."};
     line += AccessName(*plan.access);
@@ -77,6 +90,12 @@ CheckReport RunCheck(Platform& platform, std::span<const std::wstring> arguments
         return {kCheckExitUsage, usage + L"one folder at most: the folder that holds the launcher and Tolvarine.mde "
                                          L"(by default the check's own), or with --before-install the folder the "
                                          L"package will install to (by default the package's own)." +
+                                     std::wstring(kLineEnd)};
+    // Relative to wherever a deployment tool happens to start the check, a
+    // folder would name a different place on every PC.
+    if (beforeInstall && !folders.empty() && !IsFullPath(folders[0]))
+        return {kCheckExitUsage, usage + L"the folder \"" + folders[0] +
+                                     L"\" is relative; name it in full (C:\\... or \\\\server\\share\\...)." +
                                      std::wstring(kLineEnd)};
     if (platform.IsServiceAccount())
         return {kCheckExitServiceAccount,
