@@ -10,8 +10,10 @@ rem and ends with "N passed, N failed, N skipped". Exit code 0 only when no
 rem case failed.
 rem Paths are expanded only outside parenthesised blocks and quoted where
 rem printed, so that a folder named with ")" or "&" cannot end a block or
-rem start a command.
-setlocal EnableExtensions
+rem start a command; delayed expansion is off, so a "!" in a name stays.
+rem Exit codes are compared by value: "if errorlevel 1" is false for the
+rem negative code of a crash (0xC0000005 is -1073741819).
+setlocal EnableExtensions DisableDelayedExpansion
 set "KIT=%~dp0"
 if "%KIT:~-1%"=="\" set "KIT=%KIT:~0,-1%"
 set "TESTS=%KIT%\windows_tests.exe"
@@ -27,7 +29,7 @@ goto :end
 :made
 "%TESTS%" --unblock
 "%TESTS%" --save-state "%WORK%\state-before.txt"
-if errorlevel 1 goto :clean
+if not "%ERRORLEVEL%"=="0" goto :clean
 pushd "%WORK%"
 "%TESTS%" "--gtest_output=xml:%KIT%\test-results.xml" --summary-file "%WORK%\summary.txt" %*
 set "CODE=%ERRORLEVEL%"

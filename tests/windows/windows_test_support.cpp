@@ -283,12 +283,17 @@ std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption) {
     EXPECT_TRUE(shown) << "no message box";
     if (!shown) return std::nullopt;
     ::Sleep(300);  // the box sets its icon after it appears
-    MessageBoxSeen seen{box, WindowText(::GetDlgItem(box, 0xFFFF)), WindowText(::GetDlgItem(box, IDOK)), 0, 0};
+    MessageBoxSeen seen{box, WindowText(::GetDlgItem(box, 0xFFFF)), {}, nullptr, 0, 0};
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(child)) continue;
         wchar_t className[64] = {};
         ::GetClassNameW(child, className, 64);
-        if (_wcsicmp(className, L"Button") == 0) ++seen.buttons;
+        // An OK-only box's button has id 2 on Windows (so that Esc closes
+        // it) and 1 under Wine: it is found as the box's button, not by id.
+        if (_wcsicmp(className, L"Button") == 0 && seen.buttons++ == 0) {
+            seen.ok = child;
+            seen.okText = WindowText(child);
+        }
         if (_wcsicmp(className, L"Static") == 0 && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
             ::SendMessageW(child, STM_GETICON, 0, 0) != 0)
             ++seen.icons;
@@ -297,8 +302,8 @@ std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption) {
 }
 
 void PressOk(const MessageBoxSeen& box) {
-    ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(box.window, IDOK)));
+    ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(box.ok), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(box.ok));
 }
 
 }  // namespace tolvarine::windows_test

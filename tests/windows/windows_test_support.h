@@ -120,14 +120,16 @@ struct MessageBoxSeen {
     HWND window;
     std::wstring text;
     std::wstring okText;
+    HWND ok;      // its first visible push button
     int buttons;  // visible push buttons
     int icons;    // visible icon images
 };
 
 // Waits for a visible message box with this caption and describes it.
 std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption);
-// OK as the box's own button reports it, which does not depend on the box
-// being the active window (a posted click may be lost then).
+// OK as the box's button reports it, with that button's own id, which does
+// not depend on the box being the active window (a posted click may be
+// lost then).
 void PressOk(const MessageBoxSeen& box);
 
 // A window's text, read with WM_GETTEXT (which also works across processes).
