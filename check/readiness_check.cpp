@@ -15,6 +15,7 @@ constexpr std::wstring_view kLineEnd = L"\r\n";
 struct Verdict {
     LaunchOutcome outcome;
     std::wstring line;
+    std::wstring decision = {};  // for Access 2007 or later: the setting that decided, and who set it
 };
 
 // A box's text on one line: its paragraphs joined by a space.
@@ -43,18 +44,29 @@ Verdict NotReady(const LaunchNotice& notice) {
     return NotReady(notice.outcome, notice.advice.empty() ? notice.text : notice.text + L": " + notice.advice);
 }
 
+// Which of the settings that Office reads decided the Trust Center's
+// course, with its value and who set it: the facts show every source read.
+std::wstring DecisionFact(const FolderTrustJudgement& judgement) {
+    const std::wstring source(SettingSourceName(judgement.source));
+    if (judgement.trust == FolderTrust::TrustedByPolicy)
+        return L"Decided by: the trusted location HKCU\\" + judgement.setting + L", set by " + source;
+    return L"Decided by: \"" + judgement.setting + L"\": " +
+           (judgement.value ? std::to_wstring(*judgement.value) + L", set by " + source
+                            : std::wstring(L"not set, so Office's default"));
+}
+
 // The launcher's course in the folder, in its order: what it refuses before
 // lowering anything, what the shell will not open, what it warns of once
 // the application is open. Before the install there is no database to look for.
-Verdict Judge(Platform& platform, std::wstring_view folder, bool beforeInstall) {
-    const LaunchPlan plan = PlanLaunch(platform, folder);
+Verdict JudgeCourse(Platform& platform, const LaunchPlan& plan, std::wstring_view folder, bool beforeInstall) {
     if (const auto stop = StopBeforeLowering(plan)) return NotReady(*stop);
     if (!beforeInstall && !platform.FileExists(plan.databasePath))
         return NotReady(LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellFileNotFound)) + L": " +
                                                        plan.databasePath +
                                                        L" is missing. Install Tolvarine again, or run the check on "
                                                        L"the folder that holds Tolvarine.mde.");
-    if (const auto warning = WarningOnceOpened(plan, folder)) return NotReady(*warning);
+    const NoticeTime time = beforeInstall ? NoticeTime::BeforeInstall : NoticeTime::OnceOpened;
+    if (const auto warning = WarningOnceOpened(platform, plan, folder, time)) return NotReady(*warning);
 
     // The launcher leaves such a PC to the shell; the check cannot vouch for it.
     if (plan.handler.answer == AssociatedProgram::Answer::Unknown)
@@ -68,7 +80,10 @@ Verdict Judge(Platform& platform, std::wstring_view folder, bool beforeInstall) 
     if (!plan.access) return {LaunchOutcome::Opened, line + plan.handler.path + L" opens .mde files (not Access); the "
                                                             L"launcher opens the application through it."};
     line += AccessName(*plan.access);
-    if (!plan.trustCenterVersion)
+    if (!plan.trustCenterVersion && !plan.WritesLevel())
+        line += L" opens .mde files; a policy already holds its macro-security level at low (1), so the launcher "
+                L"writes no level.";
+    else if (!plan.trustCenterVersion)
         line += L" opens .mde files; the launcher sets its macro-security level to low (1) while the application "
                 L"starts, and back to medium (2).";
     else if (plan.AddsTrustedLocation())
@@ -78,6 +93,13 @@ Verdict Judge(Platform& platform, std::wstring_view folder, bool beforeInstall) 
         line += L" opens .mde files; a trusted location set by policy already covers this folder: " +
                 TrustedLocationFolder(folder);
     return {LaunchOutcome::Opened, line};
+}
+
+Verdict Judge(Platform& platform, std::wstring_view folder, bool beforeInstall) {
+    const LaunchPlan plan = PlanLaunch(platform, folder);
+    Verdict verdict = JudgeCourse(platform, plan, folder, beforeInstall);
+    if (plan.trustCenterVersion) verdict.decision = DecisionFact(plan.folderTrust);
+    return verdict;
 }
 
 }  // namespace
@@ -121,6 +143,7 @@ CheckReport RunCheck(Platform& platform, std::span<const std::wstring> arguments
     const Verdict verdict = Judge(reader, *folder, beforeInstall);
     std::wstring text = verdict.line + std::wstring(kLineEnd) + L"What the check read:" + std::wstring(kLineEnd);
     for (const std::wstring& fact : reader.facts()) ((text += L"  ") += fact) += kLineEnd;
+    if (!verdict.decision.empty()) ((text += L"  ") += verdict.decision) += kLineEnd;
     (text += verdict.line) += kLineEnd;
     return {static_cast<int>(verdict.outcome), text};
 }

@@ -1,8 +1,9 @@
 #include "launch_plan/folder_trust.h"
 
+#include <algorithm>
 #include <array>
-#include <optional>
 #include <span>
+#include <vector>
 
 #include "launch_plan/office_keys.h"
 #include "launch_plan/trusted_location.h"
@@ -12,13 +13,29 @@ namespace tolvarine {
 
 namespace {
 
-constexpr std::uint16_t kCloudPolicyVersion = 16;  // the only Office the cloud policy service serves
+constexpr std::uint16_t kCloudPolicyVersion = 16;  // the only Office the Cloud Policy service serves
 
-// Where policies for this Office lie, in Office's order of precedence.
-constexpr std::wstring_view kPolicyBases[] = {kOfficeGroupPolicy, kOfficeCloudPolicy};
-std::span<const std::wstring_view> PolicyBases(std::uint16_t accessVersion) {
-    return std::span(kPolicyBases).first(accessVersion == kCloudPolicyVersion ? 2 : 1);
+struct PolicyRoot {
+    std::wstring_view base;
+    SettingSource source;
+};
+
+// Where policies for this Office lie, in Office's order of precedence: the
+// Cloud Policy service's settings win over Group Policy's.
+constexpr PolicyRoot kPolicyRoots[] = {{kOfficeCloudPolicy, SettingSource::CloudPolicy},
+                                       {kOfficeGroupPolicy, SettingSource::GroupPolicy}};
+std::span<const PolicyRoot> PolicyRoots(std::uint16_t accessVersion) {
+    return std::span(kPolicyRoots).last(accessVersion == kCloudPolicyVersion ? 2 : 1);
 }
+
+// The keys whose subkeys are trusted locations set by policy: Access's own,
+// and the ones Office sets for all its applications.
+constexpr std::wstring_view kPolicyLocationParents[] = {kAccessTrustedLocations, kAllApplicationsTrustedLocations};
+
+// Office's names for the settings, as an administrator finds them.
+constexpr std::wstring_view kDisableAll = L"Disable all trusted locations";
+constexpr std::wstring_view kNetwork = L"Allow Trusted Locations on the network";
+constexpr std::wstring_view kMix = L"Allow mix of policy and user locations";
 
 std::optional<std::uint32_t> Number(const std::optional<RegistryData>& data) {
     const auto* number = data ? std::get_if<std::uint32_t>(&*data) : nullptr;
@@ -27,7 +44,7 @@ std::optional<std::uint32_t> Number(const std::optional<RegistryData>& data) {
 
 struct Setting {
     std::optional<std::uint32_t> value;  // nothing: Office's default
-    bool byPolicy = false;
+    SettingSource source = SettingSource::OfficeDefault;
 };
 
 // Each value from the first policy root that sets it; without one, the
@@ -36,13 +53,14 @@ template <std::size_t N>
 std::array<Setting, N> ReadSettings(Platform& platform, std::uint16_t accessVersion, std::wstring_view subKey,
                                     const std::array<std::wstring_view, N>& names, bool userMaySet) {
     std::array<Setting, N> settings{};
-    const auto take = [&](const std::wstring& key, bool byPolicy) {
-        const auto values = platform.ReadRegistryValues(kHkeyCurrentUser, key, names);
+    const auto take = [&](std::wstring_view base, SettingSource source) {
+        const auto values = platform.ReadRegistryValues(kHkeyCurrentUser, OfficeVersionKey(base, accessVersion, subKey),
+                                                        names);
         for (std::size_t i = 0; i < N; ++i)
-            if (!settings[i].value) settings[i] = {Number(values[i]), byPolicy};
+            if (const auto number = Number(values[i]); number && !settings[i].value) settings[i] = {number, source};
     };
-    for (const std::wstring_view base : PolicyBases(accessVersion)) take(OfficeVersionKey(base, accessVersion, subKey), true);
-    if (userMaySet) take(OfficeVersionKey(kOfficeUserSettings, accessVersion, subKey), false);
+    for (const PolicyRoot& root : PolicyRoots(accessVersion)) take(root.base, root.source);
+    if (userMaySet) take(kOfficeUserSettings, SettingSource::User);
     return settings;
 }
 
@@ -53,27 +71,42 @@ std::wstring ComparablePath(Platform& platform, std::wstring_view path) {
     return comparable;
 }
 
-bool PolicyLocationCovers(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
+struct PolicyLocation {
+    std::wstring key;
+    SettingSource source;
+};
+
+// The location set by policy that trusts the folder: its own, or one above
+// it with its subfolders. A location of the same name from a root of higher
+// precedence replaces the other's, as any setting does.
+std::optional<PolicyLocation> CoveringPolicyLocation(Platform& platform, std::uint16_t accessVersion,
+                                                     std::wstring_view launcherDirectory) {
     const std::wstring folder = ComparablePath(platform, launcherDirectory);
-    for (const std::wstring_view base : PolicyBases(accessVersion)) {
-        const std::wstring locations = OfficeVersionKey(base, accessVersion, kAccessTrustedLocations);
-        for (const std::wstring& name : platform.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
-            // Most locations name other folders: their subfolder setting is
-            // read only for one above the launcher's.
-            constexpr std::wstring_view kPath[] = {L"Path"}, kAllowSubfolders[] = {L"AllowSubfolders"};
-            const std::wstring key = locations + L'\\' + name;
-            const auto path = platform.ReadRegistryValues(kHkeyCurrentUser, key, kPath)[0];
-            const auto* text = path ? std::get_if<std::wstring>(&*path) : nullptr;
-            if (!text) continue;
-            const std::wstring location = ComparablePath(platform, *text);
-            if (location.empty()) continue;  // "" or "\" names no folder
-            if (location == folder) return true;
-            if (folder.starts_with(location + L'\\') &&
-                Number(platform.ReadRegistryValues(kHkeyCurrentUser, key, kAllowSubfolders)[0]).value_or(0) != 0)
-                return true;
+    constexpr std::wstring_view kPath[] = {L"Path"}, kAllowSubfolders[] = {L"AllowSubfolders"};
+    for (const std::wstring_view parent : kPolicyLocationParents) {
+        std::vector<std::wstring> decided;  // location names a root of higher precedence has set
+        for (const PolicyRoot& root : PolicyRoots(accessVersion)) {
+            const std::wstring locations = OfficeVersionKey(root.base, accessVersion, parent);
+            for (const std::wstring& name : platform.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
+                if (std::ranges::any_of(decided, [&](const std::wstring& d) { return EqualsIgnoringAsciiCase(d, name); }))
+                    continue;
+                const std::wstring key = locations + L'\\' + name;
+                const auto path = platform.ReadRegistryValues(kHkeyCurrentUser, key, kPath)[0];
+                const auto* text = path ? std::get_if<std::wstring>(&*path) : nullptr;
+                if (!text) continue;
+                decided.push_back(name);
+                const std::wstring location = ComparablePath(platform, *text);
+                if (location.empty()) continue;  // "" or "\" names no folder
+                // Most locations name other folders: their subfolder setting
+                // is read only for one above the launcher's.
+                if (location == folder ||
+                    (folder.starts_with(location + L'\\') &&
+                     Number(platform.ReadRegistryValues(kHkeyCurrentUser, key, kAllowSubfolders)[0]).value_or(0) != 0))
+                    return PolicyLocation{key, root.source};
+            }
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 // A UNC path ("\\server\share", "\\?\UNC\server\share"), or a drive that
@@ -89,55 +122,89 @@ bool IsNetworkFolder(Platform& platform, std::wstring_view folder) {
     return folder.size() >= 2 && folder[1] == L':' && platform.IsNetworkDrive(folder[0]);
 }
 
+FolderTrustJudgement Judged(FolderTrust trust, std::wstring_view setting, const Setting& decided) {
+    return {trust, std::wstring(setting), decided.value, decided.source};
+}
+
+// The folder as IT sets it once for every user: under the user's local
+// application data folder (where the package installs), with its variable.
+std::wstring FolderForEveryUser(Platform& platform, std::wstring_view launcherDirectory) {
+    const std::wstring folder = TrustedLocationFolder(launcherDirectory);
+    const std::wstring localAppData = platform.GetLocalAppDataDirectory();
+    const std::wstring prefix = ComparablePath(platform, localAppData) + L'\\';
+    if (localAppData.empty() || !platform.UpperCase(folder).starts_with(prefix)) return folder;
+    return L"%LOCALAPPDATA%\\" + folder.substr(prefix.size());
+}
+
 }  // namespace
 
-FolderTrust JudgeFolderTrust(Platform& platform, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
+std::wstring_view SettingSourceName(SettingSource source) {
+    switch (source) {
+    case SettingSource::CloudPolicy: return L"the Cloud Policy service";
+    case SettingSource::GroupPolicy: return L"Group Policy";
+    case SettingSource::User: return L"the user, in Access's Trust Center";
+    default: return L"Office's default";
+    }
+}
+
+FolderTrustJudgement JudgeFolderTrust(Platform& platform, std::uint16_t accessVersion,
+                                      std::wstring_view launcherDirectory) {
     const auto [disabled, network] = ReadSettings<2>(platform, accessVersion, kAccessTrustedLocations,
                                                      {L"AllLocationsDisabled", L"AllowNetworkLocations"}, true);
     if (disabled.value.value_or(0) != 0)
-        return disabled.byPolicy ? FolderTrust::AllLocationsDisabled : FolderTrust::AllLocationsDisabledByUser;
+        return Judged(disabled.source == SettingSource::User ? FolderTrust::AllLocationsDisabledByUser
+                                                             : FolderTrust::AllLocationsDisabled,
+                      kDisableAll, disabled);
     if (IsNetworkFolder(platform, launcherDirectory) && network.value.value_or(0) == 0)
-        return FolderTrust::NetworkNotAllowed;
-    if (PolicyLocationCovers(platform, accessVersion, launcherDirectory)) return FolderTrust::TrustedByPolicy;
+        return Judged(FolderTrust::NetworkNotAllowed, kNetwork, network);
+    if (const auto location = CoveringPolicyLocation(platform, accessVersion, launcherDirectory))
+        return {FolderTrust::TrustedByPolicy, location->key, std::nullopt, location->source};
     const auto [userLocations] =
         ReadSettings<1>(platform, accessVersion, kCommonTrustedLocations, {L"Allow User Locations"}, false);
-    if (userLocations.value.value_or(1) == 0) return FolderTrust::UserLocationsNotAllowed;
-    return FolderTrust::NeedsLocation;
+    return Judged(userLocations.value.value_or(1) == 0 ? FolderTrust::UserLocationsNotAllowed
+                                                       : FolderTrust::NeedsLocation,
+                  kMix, userLocations);
 }
 
 bool IgnoresLauncherLocation(FolderTrust trust) {
     return trust != FolderTrust::NeedsLocation && trust != FolderTrust::TrustedByPolicy;
 }
 
-std::wstring UntrustedFolderText(FolderTrust trust, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
-    // The setting by the name an administrator finds it under, then what to do.
-    std::wstring_view setting, advice;
-    switch (trust) {
+std::wstring UntrustedFolderText(Platform& platform, const FolderTrustJudgement& judgement,
+                                 std::uint16_t accessVersion, std::wstring_view launcherDirectory, NoticeTime time) {
+    const std::wstring office = OfficeVersionKey(L"Office ", accessVersion);
+    const std::wstring setBy = judgement.source == SettingSource::OfficeDefault
+                                   ? L" (" + office + L": not set, so Office's default)"
+                                   : L" (" + office + L", set by " + std::wstring(SettingSourceName(judgement.source)) + L")";
+    const std::wstring policy = L"the policy \"" + judgement.setting + L"\"" + setBy;
+    const std::wstring addLocation =
+        L"add this folder as a trusted location by policy, for all its users at once with the path below "
+        L"(\"Trusted Location #1\" to \"#20\" in Group Policy, the Cloud Policy service or Intune's Settings "
+        L"Catalog):\n\n" + FolderForEveryUser(platform, launcherDirectory);
+    std::wstring text(NoticeLead(time));
+    switch (judgement.trust) {
     case FolderTrust::AllLocationsDisabled:
-        setting = L"the policy \"Disable all trusted locations\"";
-        advice = L" is on, so Access trusts no folder. Ask your IT department to turn it off and to ";
+        text += policy + L" is on, so Access trusts no folder, not even one set by policy. Ask your IT department to "
+                         L"turn it off for the users of Tolvarine.";
         break;
     case FolderTrust::AllLocationsDisabledByUser:
-        advice = L"\"Disable all Trusted Locations\" is checked in Access's Trust Center (File, Options, Trust "
-                 L"Center, Trust Center Settings, Trusted Locations), so Access trusts no folder. Clear that check "
-                 L"box, or ask your IT department to ";
+        text += L"\"Disable all Trusted Locations\" is checked in Access's Trust Center (File, Options, Trust Center, "
+                L"Trust Center Settings, Trusted Locations), so Access trusts no folder, not even one set by policy. "
+                L"Clear that check box. With the Access Runtime, which has no Trust Center, remove the value "
+                L"AllLocationsDisabled from HKEY_CURRENT_USER\\" +
+                OfficeVersionKey(kOfficeUserSettings, accessVersion, kAccessTrustedLocations) + L'.';
         break;
     case FolderTrust::NetworkNotAllowed:
-        setting = L"the folder is on a network drive, and Access trusts no folder on the network (\"Allow Trusted "
-                  L"Locations on the network\"";
-        advice = L" is off). Install Tolvarine on the local disk with its package, or ask your IT department to "
-                 L"allow trusted locations on the network and to ";
+        text += L"the folder is on the network, and Access trusts no folder on the network (\"" + judgement.setting +
+                L"\" is off" + setBy + L"). Install Tolvarine on the local disk with its package, or ask your IT "
+                L"department to turn that policy on.";
         break;
     default:
-        setting = L"the policy \"Allow mix of policy and user locations\"";
-        advice = L" is off, so Access trusts only the folders that Group Policy names. Ask your IT department to ";
+        text += policy + L" is off, so Access trusts only the folders that policy names. Ask your IT department to " +
+                addLocation;
         break;
     }
-    std::wstring text = L"Tolvarine has been opened, but Access may not run its code: ";
-    if (!setting.empty()) (text += setting) += OfficeVersionKey(L" (Office ", accessVersion, L")");
-    text += advice;
-    text += L"add this folder as a trusted location by Group Policy:\n\n";
-    return text += TrustedLocationFolder(launcherDirectory);
+    return text;
 }
 
 }  // namespace tolvarine

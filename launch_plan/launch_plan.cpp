@@ -16,7 +16,10 @@ LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory) {
     plan.access = DatabaseAccessOf(platform, plan.handler);
     if (plan.access && IsOtherEdition(*plan.access)) return plan;
     plan.trustCenterVersion = TrustCenterVersion(plan.access);
-    if (plan.trustCenterVersion) plan.trust = JudgeFolderTrust(platform, *plan.trustCenterVersion, launcherDirectory);
+    if (plan.trustCenterVersion)
+        plan.folderTrust = JudgeFolderTrust(platform, *plan.trustCenterVersion, launcherDirectory);
+    else
+        plan.enforcedLevel = EnforcedAccessLevel(platform);
     return plan;
 }
 
@@ -37,10 +40,16 @@ std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan) {
     return LaunchNotice{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access), {}};
 }
 
-std::optional<LaunchNotice> WarningOnceOpened(const LaunchPlan& plan, std::wstring_view launcherDirectory) {
-    if (!plan.trustCenterVersion || !IgnoresLauncherLocation(plan.trust)) return std::nullopt;
-    return LaunchNotice{LaunchOutcome::FolderNotTrusted,
-                        UntrustedFolderText(plan.trust, *plan.trustCenterVersion, launcherDirectory), {}};
+std::optional<LaunchNotice> WarningOnceOpened(Platform& platform, const LaunchPlan& plan,
+                                              std::wstring_view launcherDirectory, NoticeTime time) {
+    if (plan.trustCenterVersion && IgnoresLauncherLocation(plan.folderTrust.trust))
+        return LaunchNotice{LaunchOutcome::FolderNotTrusted,
+                            UntrustedFolderText(platform, plan.folderTrust, *plan.trustCenterVersion,
+                                                launcherDirectory, time),
+                            {}};
+    if (plan.enforcedLevel && *plan.enforcedLevel != kLowEnforcedLevel)
+        return LaunchNotice{LaunchOutcome::FolderNotTrusted, EnforcedLevelText(*plan.enforcedLevel, time), {}};
+    return std::nullopt;
 }
 
 }  // namespace tolvarine

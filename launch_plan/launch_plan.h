@@ -9,7 +9,9 @@
 #include <string_view>
 
 #include "launch_plan/database_access.h"
+#include "launch_plan/enforced_level.h"
 #include "launch_plan/folder_trust.h"
+#include "launch_plan/notice_time.h"
 #include "platform/platform.h"
 
 namespace tolvarine {
@@ -22,7 +24,8 @@ enum class LaunchOutcome : int {
     WindowNeverShown = 2,    // no window within the bound; level 2 written
     // 3 is a system error, which the program entry reports.
     OtherAccessEdition = 4,  // the Access here is built for another machine; nothing written or opened
-    FolderNotTrusted = 5,    // opened, but Access trusts no location for the folder; level 2 written, then named
+    FolderNotTrusted = 5,    // opened, but Access trusts no location for the folder, or a policy holds
+                             // Access 2003's level above low; settings restored, then named
 };
 
 inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
@@ -33,12 +36,21 @@ struct LaunchPlan {
     bool handlerMissing = false;                   // that program's file is not there
     std::optional<DatabaseAccess> access;          // when that program is Access
     std::optional<std::uint16_t> trustCenterVersion;  // Access 2007 or later, whose Trust Center decides
-    FolderTrust trust = FolderTrust::NeedsLocation;
+    FolderTrustJudgement folderTrust;                 // what that Trust Center makes of the folder
+    // Otherwise, Access 2003's level where a policy sets it.
+    std::optional<std::uint32_t> enforcedLevel;
 
     // True when the launcher makes its folder a trusted location while the
     // application starts: never where Office would ignore it.
-    bool AddsTrustedLocation() const { return trustCenterVersion && trust == FolderTrust::NeedsLocation; }
+    bool AddsTrustedLocation() const {
+        return trustCenterVersion && folderTrust.trust == FolderTrust::NeedsLocation;
+    }
+    // True when it writes Access 2003's level: not where a policy sets it,
+    // which Access honours over the user's own.
+    bool WritesLevel() const { return !enforcedLevel; }
 };
+
+inline constexpr std::uint32_t kLowEnforcedLevel = 1;
 
 // Everything the launcher looks up before it lowers anything. The Trust
 // Center is not read for an Access that cannot open the application.
@@ -57,8 +69,12 @@ struct LaunchNotice {
 // one that should is missing, or an Access of the other edition opens them.
 std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan);
 
-// The warning once the application is open: Access would ignore a trusted
-// location for the folder, so the application's code may not run.
-std::optional<LaunchNotice> WarningOnceOpened(const LaunchPlan& plan, std::wstring_view launcherDirectory);
+// The warning once the application is open (or, in the check's words,
+// before the install): Access would ignore a trusted location for the
+// folder, or a policy holds Access 2003's level above low, so the
+// application's code may not run.
+std::optional<LaunchNotice> WarningOnceOpened(Platform& platform, const LaunchPlan& plan,
+                                              std::wstring_view launcherDirectory,
+                                              NoticeTime time = NoticeTime::OnceOpened);
 
 }  // namespace tolvarine

@@ -6,7 +6,8 @@
 // returns anything, so the launcher never leaves the lowered settings in
 // force. Where no program opens ".mde" files, or only an Access that cannot
 // open the application, nothing is lowered; an Access whose Trust Center
-// would ignore the location gets none.
+// would ignore the location gets none, and a level that policy sets is
+// not written.
 #include <string>
 #include <utility>
 
@@ -76,15 +77,15 @@ LaunchOutcome LaunchMain(Platform& platform) {
     }
 
     if (plan.AddsTrustedLocation()) AddTrustedLocation(platform, *plan.trustCenterVersion, launcherDirectory);
-    SetAccessSecurityLevel(platform, kLowSecurityLevel);
+    if (plan.WritesLevel()) SetAccessSecurityLevel(platform, kLowSecurityLevel);
     const auto [shellResult, outcome] = OpenDatabase(platform, plan.databasePath);
-    SetAccessSecurityLevel(platform, kMediumSecurityLevel);
+    if (plan.WritesLevel()) SetAccessSecurityLevel(platform, kMediumSecurityLevel);
     if (plan.AddsTrustedLocation()) RemoveTrustedLocation(platform, *plan.trustCenterVersion);
     // Named only now: the box may wait for the user for hours, and nothing
     // is being opened that needs the lowered settings.
     if (outcome == LaunchOutcome::OpenFailed) platform.ShowMessageBox(ShellErrorText(shellResult));
     if (outcome == LaunchOutcome::Opened) {
-        if (const auto warning = WarningOnceOpened(plan, launcherDirectory)) {
+        if (const auto warning = WarningOnceOpened(platform, plan, launcherDirectory)) {
             platform.ShowWarningOnTop(warning->text);
             return warning->outcome;
         }

@@ -336,7 +336,79 @@ TEST(FolderTrust, PoliciesThenTheUsersOwnSettingsDecideAsOfficeReadsThem) {
         FakePlatform platform;
         platform.registry = c.values;
         platform.networkDrives = c.folder == std::wstring_view(L"Q:\\");
-        EXPECT_EQ(JudgeFolderTrust(platform, c.version, c.folder), c.expected) << "row " << row++;
+        EXPECT_EQ(JudgeFolderTrust(platform, c.version, c.folder).trust, c.expected) << "row " << row++;
+    }
+}
+
+// Which policy Office honours where several set a value, and Access 2003's
+// level set by policy: the decision, the exit code, and whether the
+// launcher adds its location and writes the level.
+TEST(LaunchMain, PoliciesDecideInOfficesOrderAndNothingOfficeWouldIgnoreIsWritten) {
+    const std::wstring cloud = L"Software\\Policies\\Microsoft\\Cloud\\Office\\16.0", access = kAccessLocations;
+    const std::wstring allApplications = kUserMix + L"\\All Applications\\Location1";
+    const std::wstring level2003 = L"Software\\Policies\\Microsoft\\Office\\11.0\\Access\\Security";
+    const wchar_t* folder = L"C:\\Apps\\Tolvarine";
+    using F = FolderTrust;
+    const struct {
+        std::uint16_t version;
+        std::vector<FakePlatform::StoredValue> values;
+        bool networkDrive;
+        F trust;                               // Access 16's decision
+        std::optional<std::uint32_t> enforced;  // Access 2003's
+        int exitCode;
+    } cases[] = {
+        {16, {}, false, F::NeedsLocation, {}, 0},
+        {16, {{kPolicy + kUserMix, L"Allow User Locations", 1u}, {cloud + kUserMix, L"Allow User Locations", 0u}}, false,
+         F::UserLocationsNotAllowed, {}, 5},
+        {16, {{kPolicy + kUserMix, L"Allow User Locations", 0u}, {cloud + kUserMix, L"Allow User Locations", 1u}}, false,
+         F::NeedsLocation, {}, 0},
+        {16, {{kPolicy + access, L"AllLocationsDisabled", 0u}, {cloud + access, L"AllLocationsDisabled", 1u}}, false,
+         F::AllLocationsDisabled, {}, 5},
+        {16, {{kPolicy + access, L"AllLocationsDisabled", 1u}, {cloud + access, L"AllLocationsDisabled", 0u}}, false,
+         F::NeedsLocation, {}, 0},
+        {16, {{kPolicy + access, L"AllowNetworkLocations", 1u}, {cloud + access, L"AllowNetworkLocations", 0u}}, true,
+         F::NetworkNotAllowed, {}, 5},
+        {16, {{kPolicy + access, L"AllowNetworkLocations", 0u}, {cloud + access, L"AllowNetworkLocations", 1u}}, true,
+         F::NeedsLocation, {}, 0},
+        // Office-wide locations, in each branch; a location of the same
+        // name that the Cloud Policy service sets replaces Group Policy's.
+        {16, {{kPolicy + kUserMix, L"Allow User Locations", 0u}, {kPolicy + allApplications, L"Path", L"C:\\Apps\\Tolvarine\\"}},
+         false, F::TrustedByPolicy, {}, 0},
+        {16, {{cloud + kUserMix, L"Allow User Locations", 0u}, {cloud + allApplications, L"Path", L"C:\\Apps"},
+              {cloud + allApplications, L"AllowSubfolders", 1u}},
+         false, F::TrustedByPolicy, {}, 0},
+        {16, {{kPolicy + kUserMix, L"Allow User Locations", 0u}, {kPolicy + access + L"\\L1", L"Path", L"C:\\Apps\\Tolvarine"},
+              {cloud + access + L"\\l1", L"Path", L"D:\\Other"}},
+         false, F::UserLocationsNotAllowed, {}, 5},
+        {11, {}, false, F::NeedsLocation, {}, 0},
+        {11, {{level2003, L"Level", 1u}}, false, F::NeedsLocation, 1u, 0},
+        {11, {{level2003, L"Level", 2u}}, false, F::NeedsLocation, 2u, 5},
+        {11, {{level2003, L"Level", 3u}}, false, F::NeedsLocation, 3u, 5},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(row++));
+        const auto platformFor = [&] {
+            FakePlatform platform;
+            platform.registry = c.values;
+            platform.networkDrives = c.networkDrive;
+            platform.launcherDirectory = c.networkDrive ? L"Q:\\Tolvarine" : folder;
+            platform.associatedProgram = ProgramOpening(L"C:\\Office\\MSACCESS.EXE");
+            platform.executableVersion = c.version;
+            return platform;
+        };
+        FakePlatform planned = platformFor();
+        const LaunchPlan plan = PlanLaunch(planned, planned.launcherDirectory);
+        EXPECT_EQ(plan.folderTrust.trust, c.trust);
+        EXPECT_EQ(plan.enforcedLevel, c.enforced);
+        FakePlatform launched = platformFor();
+        EXPECT_EQ(ExitCode(launched), c.exitCode);
+        const auto wrote = [&](const wchar_t* call) {
+            return std::ranges::any_of(launched.calls, [&](const std::wstring& made) { return made.starts_with(call); });
+        };
+        EXPECT_EQ(wrote(L"WriteVolatileRegistryKey"), c.version == 16 && c.trust == F::NeedsLocation);
+        EXPECT_EQ(wrote(L"RegSetValueExA"), !c.enforced);
+        EXPECT_EQ(launched.calls.back().starts_with(L"ShowWarningOnTop(Tolvarine has been opened, but"), c.exitCode == 5);
     }
 }
 

@@ -84,7 +84,8 @@ protected:
         // policies stay where a standard user may not delete them).
         for (const wchar_t* key : {L"11.0\\Access", L"11.0\\Common\\Security", L"16.0\\Access", L"16.0\\Common\\Security"})
             DeleteRegistryTree(HKEY_CURRENT_USER, std::wstring(L"Software\\Microsoft\\Office\\") + key);
-        DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office");
+        for (const wchar_t* policies : {L"Software\\Policies\\Microsoft\\Office", L"Software\\Policies\\Microsoft\\Cloud\\Office"})
+            DeleteRegistryTree(HKEY_CURRENT_USER, policies);
         log_ = MakeTestDir(L"log-" + name_) + L"\\timeline.log";
         StandIn(300, L"Tolvarine");
         SetEnv(L"TOLVARINE_STANDIN_LIFETIME_MS", L"60000");
@@ -473,10 +474,33 @@ TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsI
     ExpectCheckForesaw(check, code, NotReady(text));
     SetEnv(L"TOLVARINE_POLICY_FOLDER", L"");
     EXPECT_TRUE(text.starts_with(L"Tolvarine has been opened, but Access may not run its code: the policy \"Allow "
-                                 L"mix of policy and user locations\" (Office 16.0) is off")) << Utf8(text);
-    EXPECT_TRUE(text.ends_with(L"\n\n" + folder + L"\\")) << Utf8(text);
-    const Events events = Timeline();
+                                 L"mix of policy and user locations\" (Office 16.0, set by Group Policy) is off"))
+        << Utf8(text);
+    EXPECT_TRUE(text.ends_with(L"\\policy-location\\")) << Utf8(text);
+    Events events = Timeline();
     EXPECT_TRUE(FindEvent(events, "observer", "launcher-exit code=5 level=2").has_value()) << Describe(events);
+    EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
+
+    // The Cloud Policy service turns user locations off where Group Policy
+    // allows them: Office honours the Cloud Policy service's.
+    SetRegistryValue(HKEY_CURRENT_USER, policy + L"Common\\Security\\Trusted Locations", L"Allow User Locations",
+                     REG_DWORD, &yes, sizeof(yes));
+    SetRegistryValue(HKEY_CURRENT_USER,
+                     L"Software\\Policies\\Microsoft\\Cloud\\Office\\16.0\\Common\\Security\\Trusted Locations",
+                     L"Allow User Locations", REG_DWORD, &no, sizeof(no));
+    check = Check(folder);
+    Process overruled = StartLauncher(folder);
+    const std::wstring cloudText = AnswerMessageBox(2, true);
+    code = overruled.WaitForExit(kRunLimit);
+    EXPECT_EQ(code, 5u);
+    ExpectCheckForesaw(check, code, NotReady(cloudText));
+    EXPECT_NE(cloudText.find(L"(Office 16.0, set by the Cloud Policy service) is off"), std::wstring::npos)
+        << Utf8(cloudText);
+    EXPECT_NE(check.output.find(L"  Decided by: \"Allow mix of policy and user locations\": 0, set by the Cloud "
+                                L"Policy service\r\n"),
+              std::wstring::npos)
+        << Utf8(check.output);
+    events = Timeline();
     EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
 }
 
@@ -537,7 +561,7 @@ TEST_F(LaunchTest, CheckBeforeTheInstallJudgesTheFolderToBeAndCreatesNothing) {
         SetRegistryValue(HKEY_CURRENT_USER,
                          L"Software\\Policies\\Microsoft\\Office\\16.0\\Common\\Security\\Trusted Locations",
                          L"Allow User Locations", REG_DWORD, &no, sizeof(no));
-        ExpectCheckForesaw(Check(folder, true), 5u, L"not ready: Tolvarine has been opened, but Access may not run");
+        ExpectCheckForesaw(Check(folder, true), 5u, L"not ready: Once installed, Tolvarine will open, but Access may not run");
         DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office");
     }
     AccessOpensDatabases(16, true);

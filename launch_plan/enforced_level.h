@@ -1,0 +1,24 @@
+// Access 2003's macro-security level set by policy (Office 2003's Access
+// template, "Security Level"), which Access honours over the user's own:
+// where it is set, the level the launcher writes would be ignored.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "launch_plan/notice_time.h"
+#include "platform/platform.h"
+
+namespace tolvarine {
+
+// The level the policy enforces (1 low, 2 medium, 3 high, 4 very high), or
+// nothing where no policy sets it.
+std::optional<std::uint32_t> EnforcedAccessLevel(Platform& platform);
+
+// What the user is told once the application is open (or the check says
+// before an install) where the enforced level is not low: that Access may
+// not run its code, the policy and its value, and what to ask for.
+std::wstring EnforcedLevelText(std::uint32_t level, NoticeTime time);
+
+}  // namespace tolvarine
