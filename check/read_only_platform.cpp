@@ -20,6 +20,13 @@ std::wstring Describe(const std::optional<RegistryData>& data) {
     return L'"' + std::get<std::wstring>(*data) + L'"';
 }
 
+// "1.4.0" for 1.4.0.0, as releases are numbered; "16.0.1.2" in full.
+std::wstring VersionText(const FileVersion& version) {
+    std::wstring text = std::to_wstring(version.major) + L'.' + std::to_wstring(version.minor) + L'.' +
+                        std::to_wstring(version.build);
+    return version.revision == 0 ? text : text + L'.' + std::to_wstring(version.revision);
+}
+
 std::wstring MachineName(std::optional<std::uint16_t> machine) {
     if (machine == kMachineX86) return L"x86 (32-bit)";
     if (machine == kMachineX64) return L"x64 (64-bit)";
@@ -33,7 +40,7 @@ std::vector<std::optional<RegistryData>> ReadOnlyPlatform::ReadRegistryValues(
     RegistryRoot root, std::wstring_view keyPath, std::span<const std::wstring_view> valueNames) {
     auto values = real_.ReadRegistryValues(root, keyPath, valueNames);
     for (std::size_t i = 0; i < values.size(); ++i)
-        Note(RootName(root) + std::wstring(keyPath) + L", value " + std::wstring(valueNames[i]) + L": " +
+        AddFact(RootName(root) + std::wstring(keyPath) + L", value " + std::wstring(valueNames[i]) + L": " +
              Describe(values[i]));
     return values;
 }
@@ -43,20 +50,20 @@ std::vector<std::wstring> ReadOnlyPlatform::ListRegistrySubkeys(RegistryRoot roo
     std::wstring fact = RootName(root) + std::wstring(keyPath) + L": ";
     if (names.empty()) fact += L"no subkeys";
     for (std::size_t i = 0; i < names.size(); ++i) (fact += i == 0 ? L"subkeys " : L", ") += names[i];
-    Note(std::move(fact));
+    AddFact(std::move(fact));
     return names;
 }
 
 bool ReadOnlyPlatform::IsNetworkDrive(wchar_t driveLetter) {
     const bool network = real_.IsNetworkDrive(driveLetter);
-    Note(std::wstring(L"Drive ") + driveLetter + L": (drive type): " + (network ? L"network drive" : L"not a network drive"));
+    AddFact(std::wstring(L"Drive ") + driveLetter + L": (drive type): " + (network ? L"network drive" : L"not a network drive"));
     return network;
 }
 
 AssociatedProgram ReadOnlyPlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
     AssociatedProgram program = real_.FindAssociatedExecutable(extension, verb);
     using Answer = AssociatedProgram::Answer;
-    Note(L"Program that opens " + std::wstring(extension) + L" files (file association, verb \"" + std::wstring(verb) +
+    AddFact(L"Program that opens " + std::wstring(extension) + L" files (file association, verb \"" + std::wstring(verb) +
          L"\"): " +
          (program.answer == Answer::Program     ? program.path
           : program.answer == Answer::NoProgram ? std::wstring(L"none")
@@ -66,33 +73,40 @@ AssociatedProgram ReadOnlyPlatform::FindAssociatedExecutable(std::wstring_view e
 
 ProgramImage ReadOnlyPlatform::ReadProgramImage(std::wstring_view path) {
     const ProgramImage image = real_.ReadProgramImage(path);
-    Note(std::wstring(path) + L" (file header and version resource): " +
-         (image.majorVersion ? L"version " + std::to_wstring(*image.majorVersion) : L"no version") + L", " +
+    AddFact(std::wstring(path) + L" (file header and version resource): " +
+         (image.version ? L"version " + VersionText(*image.version) : L"no version") + L", " +
          MachineName(image.machine));
     return image;
 }
 
+bool ReadOnlyPlatform::NoteLauncher(std::wstring_view path) {
+    if (!FileExists(path)) return false;
+    const auto version = real_.ReadProgramImage(path).version;
+    AddFact(L"TolvarineLauncher.exe: " + (version ? L"version " + VersionText(*version) : L"no version"));
+    return true;
+}
+
 bool ReadOnlyPlatform::FileExists(std::wstring_view path) {
     const bool exists = real_.FileExists(path);
-    Note(std::wstring(path) + L" (file): " + (exists ? L"present" : L"missing"));
+    AddFact(std::wstring(path) + L" (file): " + (exists ? L"present" : L"missing"));
     return exists;
 }
 
 std::optional<std::wstring> ReadOnlyPlatform::ReadableFolder(std::wstring_view path) {
     auto folder = real_.ReadableFolder(path);
-    if (folder) Note(L"Folder judged: " + *folder);
+    if (folder) AddFact(L"Folder judged: " + *folder);
     return folder;
 }
 
 std::optional<std::wstring> ReadOnlyPlatform::FullFolderPath(std::wstring_view path) {
     auto folder = real_.FullFolderPath(path);
-    if (folder) Note(L"Folder judged, before the install (it need not exist yet): " + *folder);
+    if (folder) AddFact(L"Folder judged, before the install (it need not exist yet): " + *folder);
     return folder;
 }
 
 std::wstring ReadOnlyPlatform::GetLocalAppDataDirectory() {
     std::wstring folder = real_.GetLocalAppDataDirectory();
-    Note(L"The user's local application data folder: " + (folder.empty() ? L"not known" : folder));
+    AddFact(L"The user's local application data folder: " + (folder.empty() ? L"not known" : folder));
     return folder;
 }
 
@@ -101,7 +115,7 @@ bool ReadOnlyPlatform::IsServiceAccount() { return real_.IsServiceAccount(); }
 std::wstring ReadOnlyPlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
                                                   std::wstring_view valueName) {
     std::wstring text = real_.ReadRegistryText32(root, keyPath, valueName);
-    Note(RootName(root) + std::wstring(keyPath) + L" (32-bit view), value " + std::wstring(valueName) + L": " +
+    AddFact(RootName(root) + std::wstring(keyPath) + L" (32-bit view), value " + std::wstring(valueName) + L": " +
          (text.empty() ? L"not set" : L'"' + text + L'"'));
     return text;
 }

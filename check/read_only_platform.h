@@ -17,6 +17,12 @@ public:
 
     // What was read, a line each, in the order it was read.
     const std::vector<std::wstring>& facts() const noexcept { return facts_; }
+    // A fact the check itself concludes from what it read.
+    void AddFact(std::wstring fact) { facts_.push_back(std::move(fact)); }
+
+    // Whether the launcher is at this path and, for IT's inventory, its
+    // version, as the fact "TolvarineLauncher.exe: version 1.4.0".
+    bool NoteLauncher(std::wstring_view path);
 
     std::vector<std::optional<RegistryData>> ReadRegistryValues(RegistryRoot root, std::wstring_view keyPath,
                                                                 std::span<const std::wstring_view> valueNames) override;
@@ -57,8 +63,6 @@ public:
     std::uint32_t StartCommandLine(std::wstring_view, int) override;
 
 private:
-    void Note(std::wstring fact) { facts_.push_back(std::move(fact)); }
-
     Platform& real_;
     std::vector<std::wstring> facts_;
 };

@@ -11,11 +11,11 @@ namespace tolvarine {
 namespace {
 
 constexpr std::wstring_view kLineEnd = L"\r\n";
+constexpr std::wstring_view kLauncherFileName = L"TolvarineLauncher.exe";
 
 struct Verdict {
     LaunchOutcome outcome;
     std::wstring line;
-    std::wstring decision = {};  // for Access 2007 or later: the setting that decided, and who set it
 };
 
 // A box's text on one line: its paragraphs joined by a space.
@@ -95,10 +95,17 @@ Verdict JudgeCourse(Platform& platform, const LaunchPlan& plan, std::wstring_vie
     return {LaunchOutcome::Opened, line};
 }
 
-Verdict Judge(Platform& platform, std::wstring_view folder, bool beforeInstall) {
-    const LaunchPlan plan = PlanLaunch(platform, folder);
-    Verdict verdict = JudgeCourse(platform, plan, folder, beforeInstall);
-    if (plan.trustCenterVersion) verdict.decision = DecisionFact(plan.folderTrust);
+// After the install, the user's shortcut starts the launcher in the folder:
+// without it nothing starts, whatever else holds.
+Verdict Judge(ReadOnlyPlatform& reader, std::wstring_view folder, bool beforeInstall) {
+    const std::wstring launcher = TrustedLocationFolder(folder) + std::wstring(kLauncherFileName);
+    if (!beforeInstall && !reader.NoteLauncher(launcher))
+        return NotReady(LaunchOutcome::OpenFailed,
+                        launcher + L" is missing, so the user's shortcut cannot start Tolvarine. Install Tolvarine "
+                                   L"again, or run the check on the folder that holds the launcher.");
+    const LaunchPlan plan = PlanLaunch(reader, folder);
+    const Verdict verdict = JudgeCourse(reader, plan, folder, beforeInstall);
+    if (plan.trustCenterVersion) reader.AddFact(DecisionFact(plan.folderTrust));
     return verdict;
 }
 
@@ -143,7 +150,6 @@ CheckReport RunCheck(Platform& platform, std::span<const std::wstring> arguments
     const Verdict verdict = Judge(reader, *folder, beforeInstall);
     std::wstring text = verdict.line + std::wstring(kLineEnd) + L"What the check read:" + std::wstring(kLineEnd);
     for (const std::wstring& fact : reader.facts()) ((text += L"  ") += fact) += kLineEnd;
-    if (!verdict.decision.empty()) ((text += L"  ") += verdict.decision) += kLineEnd;
     (text += verdict.line) += kLineEnd;
     return {static_cast<int>(verdict.outcome), text};
 }

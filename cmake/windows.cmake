@@ -74,6 +74,8 @@ if(TOLVARINE_GTEST)
     ${windows_tests_rc}
   )
   target_link_libraries(windows_tests PRIVATE tolvarine_platform tolvarine_test_support GTest::gtest)
+  # The version the kit's programs carry, built from the same tree.
+  target_compile_definitions(windows_tests PRIVATE TOLVARINE_VERSION_TEXT=L"${TOLVARINE_VERSION}")
   return()
 endif()
 

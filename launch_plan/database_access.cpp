@@ -36,7 +36,7 @@ std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, const Associa
         !EqualsIgnoringAsciiCase(FileName(handler.path), kAccessFileName))
         return std::nullopt;
     const ProgramImage image = platform.ReadProgramImage(handler.path);
-    return DatabaseAccess{image.majorVersion, image.machine};
+    return DatabaseAccess{image.version ? std::optional(image.version->major) : std::nullopt, image.machine};
 }
 
 std::wstring AccessName(const DatabaseAccess& access) {

@@ -35,7 +35,7 @@ std::optional<std::uint16_t> ImageMachine(const std::byte* base) {
     return header.Machine;
 }
 
-std::optional<std::uint16_t> MajorVersion(HMODULE file) {
+std::optional<FileVersion> VersionOf(HMODULE file) {
     const HRSRC resource = ::FindResourceW(file, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
     const HGLOBAL loaded = resource ? ::LoadResource(file, resource) : nullptr;
     const auto* block = static_cast<const std::byte*>(loaded ? ::LockResource(loaded) : nullptr);
@@ -57,7 +57,8 @@ std::optional<std::uint16_t> MajorVersion(HMODULE file) {
     VS_FIXEDFILEINFO fixed;
     std::memcpy(&fixed, block + kValueOffset, sizeof(fixed));
     if (fixed.dwSignature != VS_FFI_SIGNATURE) return std::nullopt;
-    return HIWORD(fixed.dwFileVersionMS);
+    return FileVersion{HIWORD(fixed.dwFileVersionMS), LOWORD(fixed.dwFileVersionMS), HIWORD(fixed.dwFileVersionLS),
+                       LOWORD(fixed.dwFileVersionLS)};
 }
 
 static_assert(association::kNoTruncate == ASSOCF_NOTRUNCATE && association::kIgnoreUnknown == ASSOCF_INIT_IGNOREUNKNOWN);
@@ -93,7 +94,7 @@ ProgramImage ReadProgramImageFile(std::wstring_view path) {
     // The handle of a data file is its view's address with the low bits set.
     const auto* base = reinterpret_cast<const std::byte*>(reinterpret_cast<std::uintptr_t>(file.get()) &
                                                           ~std::uintptr_t{3});
-    return {ImageMachine(base), MajorVersion(file.get())};
+    return {ImageMachine(base), VersionOf(file.get())};
 }
 
 }  // namespace tolvarine

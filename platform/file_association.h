@@ -16,9 +16,9 @@ namespace tolvarine {
 // or why there is none.
 AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring_view verb);
 
-// The machine in the file's PE header and the major number of the file
-// version in its version resource (VS_FIXEDFILEINFO); each is nothing when
-// the file lacks it or it cannot be read.
+// The machine in the file's PE header and the file version in its version
+// resource (VS_FIXEDFILEINFO); each is nothing when the file lacks it or it
+// cannot be read.
 ProgramImage ReadProgramImageFile(std::wstring_view path);
 
 }  // namespace tolvarine

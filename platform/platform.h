@@ -29,10 +29,16 @@ inline constexpr std::uint16_t kMachineX86 = 0x014c;
 inline constexpr std::uint16_t kMachineX64 = 0x8664;
 inline constexpr std::uint16_t kMachineArm64 = 0xaa64;
 
+// A file version, major.minor.build.revision, as a version resource gives it.
+struct FileVersion {
+    std::uint16_t major = 0, minor = 0, build = 0, revision = 0;
+    bool operator==(const FileVersion&) const = default;
+};
+
 // What a program's file says of itself, read without running any of it.
 struct ProgramImage {
-    std::optional<std::uint16_t> machine;       // nothing when the header cannot be read
-    std::optional<std::uint16_t> majorVersion;  // of the file version in its version resource
+    std::optional<std::uint16_t> machine;   // nothing when the header cannot be read
+    std::optional<FileVersion> version;     // of the file, from its version resource
     bool operator==(const ProgramImage&) const = default;
 };
 
@@ -100,7 +106,7 @@ public:
     // extension, as the shell resolves it.
     virtual AssociatedProgram FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) = 0;
 
-    // The machine and the major version a program's file names; each is
+    // The machine and the file version a program's file names; each is
     // nothing when the file does not say or cannot be read.
     virtual ProgramImage ReadProgramImage(std::wstring_view path) = 0;
 

@@ -123,7 +123,8 @@ AssociatedProgram FakePlatform::FindAssociatedExecutable(std::wstring_view exten
 
 ProgramImage FakePlatform::ReadProgramImage(std::wstring_view path) {
     Record(L"ReadProgramImage(" + std::wstring(path) + L")");
-    return {executableMachine, executableVersion};
+    if (!executableVersion) return {executableMachine, std::nullopt};
+    return {executableMachine, FileVersion{*executableVersion}};
 }
 
 WindowHandle FakePlatform::GetDesktopWindow() {

@@ -34,7 +34,7 @@ public:
     std::uint32_t processId = 777;
     AssociatedProgram associatedProgram;  // for ".mde" files; by default the look-up fails
     bool associatedProgramMissing = false;  // else its file exists
-    std::optional<std::uint16_t> executableVersion;
+    std::optional<std::uint16_t> executableVersion;   // its major version, the rest 0
     std::optional<std::uint16_t> executableMachine;  // nothing: a header that cannot be read
     std::optional<Error> startError;
     // The values the registry reads find (key path and name in any case).

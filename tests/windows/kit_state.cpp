@@ -19,8 +19,9 @@ struct TrackedKey {
 };
 
 // The association, the Office keys of every version the suite uses, the
-// policy keys, Form1's key in the 32-bit view, the writer's test key and
-// the display density the layout tests set.
+// policy keys, Form1's key in the 32-bit view, the writer's test key, the
+// install folder the package remembers and the display density the layout
+// tests set.
 std::vector<TrackedKey> TrackedKeys() {
     std::vector<TrackedKey> keys;
     for (const wchar_t* name : {L".mde", L"TolvarineTest.Database"}) {
@@ -36,6 +37,7 @@ std::vector<TrackedKey> TrackedKeys() {
     keys.push_back({HKEY_LOCAL_MACHINE, "HKLM", KEY_WOW64_32KEY, L"SOFTWARE\\Microsoft\\Office\\11.0\\Access\\InstallRoot",
                     nullptr});
     keys.push_back({HKEY_CURRENT_USER, "HKCU", 0, L"Software\\TolvarineTests", nullptr});
+    keys.push_back({HKEY_CURRENT_USER, "HKCU", 0, L"Software\\Tolvarine\\Installer", nullptr});
     keys.push_back({HKEY_CURRENT_USER, "HKCU", 0, L"Control Panel\\Desktop", L"LogPixels"});
     return keys;
 }

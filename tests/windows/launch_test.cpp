@@ -324,6 +324,10 @@ TEST_F(LaunchTest, Access2016OrLaterTrustsTheLauncherFolderOnlyWhileTheApplicati
     EXPECT_EQ(code, 0u);
     ExpectCheckForesaw(check, code, L"ready: Access 16 (" + std::wstring(sizeof(void*) == 4 ? L"32" : L"64") +
                                         L"-bit) opens .mde files; the launcher makes this folder a trusted location");
+    // Which release the PC runs, for IT's inventory.
+    EXPECT_NE(check.output.find(L"\r\n  TolvarineLauncher.exe: version " TOLVARINE_VERSION_TEXT L"\r\n"),
+              std::wstring::npos)
+        << Utf8(check.output);
     const Events events = Timeline();
     ExpectSuccessfulRun(events, Utf8(folder) + "\\Tolvarine.mde");
     // At its start, under level 1, the application found its folder trusted.
@@ -354,6 +358,10 @@ TEST_F(LaunchTest, MissingDatabaseRestoresLevel2ThenIsNamedWithExitCode1) {
     const auto code = launch.WaitForExit(kRunLimit);
     EXPECT_EQ(code, 1u);
     ExpectCheckForesaw(check, code, L"not ready: File not found: " + folder + L"\\Tolvarine.mde is missing.");
+    // The database without the launcher: the user's shortcut starts nothing.
+    const std::wstring databaseOnly = MakeTestDir(L"database-only");
+    WriteEmptyFile(databaseOnly + L"\\Tolvarine.mde");
+    ExpectCheckForesaw(Check(databaseOnly), 1u, L"not ready: " + databaseOnly + L"\\TolvarineLauncher.exe is missing");
     EXPECT_EQ(CurrentLevel(), 2);
     const Events events = Timeline();
     EXPECT_FALSE(FindEvent(events, "app", "start").has_value());
@@ -570,12 +578,16 @@ TEST_F(LaunchTest, CheckBeforeTheInstallJudgesTheFolderToBeAndCreatesNothing) {
 
     wchar_t localAppData[MAX_PATH];
     ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, localAppData)));
-    const CheckSeen byDefault = Check({}, true);
-    if (!ReadRegistryValue(HKEY_CURRENT_USER, L"Software\\Tolvarine\\Installer", L"InstallFolder")) {
-        EXPECT_NE(byDefault.output.find(L"Folder judged, before the install (it need not exist yet): " +
-                                        std::wstring(localAppData) + L"\\Programs\\Tolvarine\r\n"),
+    // By default the folder this user's earlier install chose, else the package's own.
+    const std::wstring installer = L"Software\\Tolvarine\\Installer", remembered = TestRoot() + L"\\remembered\\";
+    DeleteRegistryTree(HKEY_CURRENT_USER, installer);
+    for (const std::wstring& expected : {std::wstring(localAppData) + L"\\Programs\\Tolvarine", remembered.substr(0, remembered.size() - 1)}) {
+        const CheckSeen byDefault = Check({}, true);
+        EXPECT_NE(byDefault.output.find(L"Folder judged, before the install (it need not exist yet): " + expected + L"\r\n"),
                   std::wstring::npos)
             << Utf8(byDefault.output);
+        SetRegistryValue(HKEY_CURRENT_USER, installer, L"InstallFolder", REG_SZ, remembered.c_str(),
+                         static_cast<DWORD>((remembered.size() + 1) * sizeof(wchar_t)));
     }
 }
 

@@ -88,9 +88,10 @@ TEST(ReadProgramImage, MachineAndVersionReadFromAnyProgramWithoutRunningIt) {
     WindowsPlatform platform;
     const std::uint16_t machine = sizeof(void*) == 4 ? kMachineX86 : kMachineX64;
     const std::uint16_t other = sizeof(void*) == 4 ? kMachineX64 : kMachineX86;
-    EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\standin_access16.exe"), (ProgramImage{machine, 16}));
-    EXPECT_EQ(platform.ReadProgramImage(OtherMachineBinDir() + L"\\standin_access16.exe"), (ProgramImage{other, 16}));
-    EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\TolvarineLauncher.exe"), (ProgramImage{machine, 1}));
+    const FileVersion access16{16, 0, 1, 2}, project{1, 0, 0, 0};
+    EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\standin_access16.exe"), (ProgramImage{machine, access16}));
+    EXPECT_EQ(platform.ReadProgramImage(OtherMachineBinDir() + L"\\standin_access16.exe"), (ProgramImage{other, access16}));
+    EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\TolvarineLauncher.exe"), (ProgramImage{machine, project}));
     EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\standin_app.exe"), (ProgramImage{machine, std::nullopt}));
     EXPECT_EQ(platform.ReadProgramImage(BinDir() + L"\\missing.exe"), ProgramImage{});
 }

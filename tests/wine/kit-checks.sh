@@ -24,11 +24,12 @@ check() {  # check <description> <command...>
 tracked=('HKCU\Software\Microsoft\Office\11.0\Access' 'HKCU\Software\Microsoft\Office\16.0\Access'
          'HKCU\Software\Policies\Microsoft\Office' 'HKCU\Control Panel\Desktop' 'HKLM\Software\Classes\.mde'
          'HKLM\Software\Microsoft\Office\11.0' 'HKLM\Software\Wow6432Node\Microsoft\Office\11.0'
-         'HKCU\Software\TolvarineTests')
+         'HKCU\Software\TolvarineTests' 'HKCU\Software\Tolvarine\Installer')
 wine reg add 'HKCU\Software\Microsoft\Office\11.0\Access\Security' /v Level /t REG_DWORD /d 3 /f >/dev/null
 wine reg add 'HKCU\Software\Microsoft\Office\16.0\Access\Security\Trusted Locations\Own' /v Path /d 'C:\Own\' /f >/dev/null
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null
 wine reg add 'HKLM\Software\Classes\.mde' /ve /d Seeded.Database /f >/dev/null
+wine reg add 'HKCU\Software\Tolvarine\Installer' /v InstallFolder /d 'C:\Seeded\Tolvarine\' /f >/dev/null
 registry() { local key; for key in "${tracked[@]}"; do echo "[$key]"; wine reg query "$key" /s 2>&1; done; }
 registry >"$WINEPREFIX.before"
 unchanged() { registry >"$WINEPREFIX.after"; diff "$WINEPREFIX.before" "$WINEPREFIX.after" >&2; }
