@@ -98,3 +98,4 @@ mv -T "$release" "$out"
 rm -rf "$out.previous"
 echo "Release in $out:"
 cat "$out/SHA256SUMS"
+print_detection "$out/TolvarineLauncher.exe" ${package_version:+"$out/$package"}

@@ -22,3 +22,4 @@ done
 mkdir -p "$out"
 build_package "$images/TolvarineLauncher.exe" "$root" "$out/Tolvarine-$package_version.msi"
 echo "Package: $out/Tolvarine-$package_version.msi"
+print_detection "$images/TolvarineLauncher.exe" "$out/Tolvarine-$package_version.msi"

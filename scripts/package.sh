@@ -9,6 +9,8 @@
 #                               the package of that launcher image, the
 #                               TolvarineCheck.exe beside it, and MDE
 #   image_file_version <image>  the file version in the image's version resource
+#   print_detection <launcher> [msi]
+#                               what a deployment tool detects the release by
 
 package_error() {
     echo "error: cannot build the release: $*" >&2
@@ -103,4 +105,15 @@ set_windows_installer_rules() {
     for statement in "${sql[@]}"; do
         msibuild "$msi" -q "$statement" || package_error "msibuild failed on: $statement" || return
     done
+}
+
+# The values an administrator enters in Intune's or Configuration Manager's
+# detection rule, from the release as built.
+print_detection() {
+    local version code
+    version=$(image_file_version "$1") || package_error "no file version in $1" || return
+    echo "Detect this release by TolvarineLauncher.exe's file version $version, greater than or equal to."
+    [ -n "${2:-}" ] || return 0
+    code=$(msiinfo export "$2" Property | tr -d '\r' | awk -F '\t' '$1 == "UpgradeCode" { print $2 }')
+    echo "The package's UpgradeCode (the same in every release): $code"
 }

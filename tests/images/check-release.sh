@@ -107,6 +107,17 @@ check "SHA256SUMS lists the signed images and package" eval "cd '$signed' && sha
 check "signed package verifies against its certificate authority" verifies "$signed/Tolvarine-1.2.3.msi"
 check "the images and the package carry an RFC 3161 time stamp that verifies" \
     eval 'for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe Tolvarine-1.2.3.msi; do timestamped "$signed/$f" || exit 1; done'
+check "make dist prints the file version a detection rule compares with, and the UpgradeCode" \
+    eval 'grep -qx "Detect this release by TolvarineLauncher.exe.s file version 1.2.3.0, greater than or equal to." "$base/build.log" &&
+          grep -qx "The package.s UpgradeCode (the same in every release): {23A425E9-3992-47DE-A268-5E52E2DA4A36}" "$base/build.log"'
+upgrade_code_as_documented() {  # the property as the Upgrade table has it, in upper case
+    local property table
+    property=$(msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' '$1 == "UpgradeCode" { print $2 }')
+    table=$(msiinfo export "$1" Upgrade | tr -d '\r' | tail -n +4 | cut -f1 | sort -u)
+    [ "$property" = "$table" ] && grep -qxE '\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}' <<<"$property"
+}
+check "the UpgradeCode property is in upper case, and the Upgrade table's" \
+    upgrade_code_as_documented "$signed/Tolvarine-1.2.3.msi"
 check "the package is per user and needs no elevation (word count 10)" \
     eval "msiinfo suminfo '$signed/Tolvarine-1.2.3.msi' | tr -d '\r' | grep -qx 'Source: 10 (a)'"
 check "without MDE there is no package" eval "! ls '$unsigned' | grep -q msi"
@@ -261,6 +272,10 @@ v4b=$(wine_path "$base/rebuilt/Tolvarine-1.2.4.msi")
 check "a rebuild of the same version replaces it: one product, the new front end; none after its uninstall" \
     eval 'msiexec /i "$v4" && msiexec /i "$v4b" && [ "$(products)" = 1 ] &&
           installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4-rebuilt.mde" && msiexec /x "$v4b" && [ "$(products)" = 0 ]'
+check "ADDLOCAL=Check installs the check alone; ADDLOCAL=Main then adds the rest; the uninstall removes both" \
+    eval 'msiexec /i "$v4" ADDLOCAL=Check && [ "$(ls "$folder")" = TolvarineCheck.exe ] && [ ! -e "$link" ] &&
+          msiexec /i "$v4" ADDLOCAL=Main && installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4.mde" &&
+          [ -e "$link" ] && msiexec /x "$v4" && [ ! -e "$folder" ]'
 check "ADDLOCAL=Main,Desktop adds the desktop shortcut, and the uninstall removes it" \
     eval 'msiexec /i "$v4" ADDLOCAL=Main,Desktop && [ -e "$desktop" ] && msiexec /x "$v4" && [ ! -e "$desktop" ]'
 
@@ -285,10 +300,12 @@ per_user_tables() {  # <msi> <launcher image>
 }
 check "the package's tables keep the per-user rules, the launcher and the check versioned as the images, INSTALLFOLDER secure" \
     per_user_tables "$signed/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe"
-check "a package from images signed elsewhere gets the same tables; images of another version are refused" \
+check "a package from images signed elsewhere gets the same tables; images of another version, or only a check of another, are refused" \
     eval 'MDE=$base/app-1.2.3.mde VERSION=1.2.3 "$root/scripts/package-signed.sh" "$signed" "$base/elsewhere" >/dev/null &&
           per_user_tables "$base/elsewhere/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe" &&
-          ! MDE=$base/app-1.2.3.mde VERSION=1.2.3 "$root/scripts/package-signed.sh" "$unsigned" "$base/other" 2>/dev/null'
+          ! MDE=$base/app-1.2.3.mde VERSION=1.2.3 "$root/scripts/package-signed.sh" "$unsigned" "$base/other" 2>/dev/null &&
+          mkdir -p "$base/mixed" && cp "$signed/TolvarineLauncher.exe" "$base/mixed/" && cp "$unsigned/TolvarineCheck.exe" "$base/mixed/" &&
+          ! MDE=$base/app-1.2.3.mde VERSION=1.2.3 "$root/scripts/package-signed.sh" "$base/mixed" 2>/dev/null'
 check "no password or PIN on any command line of the signing tools" \
     eval '[ -s "$keys/command-lines" ] && ! grep -qF -e "correct horse" -e "wrong horse" -e "$pin" "$keys/command-lines"'
 
