@@ -58,6 +58,9 @@ protected:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Loaded for the window, not imported: a program that carries the
+    // window but never shows it (the launcher) never loads them.
+    UniqueModule commonControls_;
     UniqueWindow window_;
     HINSTANCE instance_ = nullptr;
     const wchar_t* className_ = nullptr;

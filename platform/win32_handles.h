@@ -29,6 +29,13 @@ struct FindHandleTraits {
     static void close(Type h) noexcept { ::FindClose(h); }
 };
 
+// CreateActCtx's "no context" is INVALID_HANDLE_VALUE; released by ReleaseActCtx.
+struct ActivationContextTraits {
+    using Type = HANDLE;
+    static Type empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Type h) noexcept { ::ReleaseActCtx(h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<NullEmptyTraits<HANDLE, ::CloseHandle>>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
@@ -38,5 +45,6 @@ using UniqueFont = UniqueHandle<NullEmptyTraits<HFONT, ::DeleteObject>>;
 using UniqueIcon = UniqueHandle<NullEmptyTraits<HICON, ::DestroyIcon>>;
 using UniqueLocalMemory = UniqueHandle<NullEmptyTraits<HLOCAL, ::LocalFree>>;
 using UniqueModule = UniqueHandle<NullEmptyTraits<HMODULE, ::FreeLibrary>>;
+using UniqueActivationContext = UniqueHandle<ActivationContextTraits>;
 
 }  // namespace tolvarine

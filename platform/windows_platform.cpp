@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/box_styles.h"
 #include "platform/file_association.h"
 #include "platform/module_directory.h"
 #include "platform/registry_reader.h"
+#include "platform/running_program.h"
 #include "platform/system_error.h"
 #include "platform/text_encoding.h"
 #include "platform/win32_handles.h"
@@ -144,24 +146,13 @@ void WindowsPlatform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds);
 std::uint32_t WindowsPlatform::GetTickCount() { return ::GetTickCount(); }
 
 std::wstring WindowsPlatform::GetLauncherDirectory() {
-    // Paths may exceed MAX_PATH; grow until the whole name fits. When it does
-    // not fit, the call fills the buffer (Windows XP without a terminator).
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD size = static_cast<DWORD>(buffer.size());
-        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), size);
-        if (length == 0) ThrowLastError();
-        if (length < size) {
-            std::wstring directory = DirectoryOfModulePath(std::wstring_view(buffer.data(), length));
-            if (directory.empty()) throw ErrorFromCode(ERROR_BAD_PATHNAME);
-            return directory;
-        }
-        if (buffer.size() >= 32768) throw ErrorFromCode(ERROR_FILENAME_EXCED_RANGE);
-        buffer.resize(buffer.size() * 2);
-    }
+    std::wstring directory = DirectoryOfModulePath(RunningProgramPath());
+    if (directory.empty()) throw ErrorFromCode(ERROR_BAD_PATHNAME);
+    return directory;
 }
 
 void WindowsPlatform::ShowMessageBox(std::wstring_view text) {
+    const BoxStyles styles;
     ::MessageBoxW(nullptr, Terminated(text).c_str(), Terminated(kProgramTitle).c_str(), MB_OK | MB_APPLMODAL);
 }
 
@@ -169,6 +160,7 @@ void WindowsPlatform::ShowWarningOnTop(std::wstring_view text) {
     // Another program's window has just taken the foreground, and Windows may
     // refuse this box the foreground: "system modal" is application-modal
     // with WS_EX_TOPMOST, so the box stays in front of that window anyway.
+    const BoxStyles styles;
     ::MessageBoxW(nullptr, Terminated(text).c_str(), Terminated(kProgramTitle).c_str(),
                   MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL | MB_SETFOREGROUND);
 }
@@ -266,6 +258,7 @@ std::wstring WindowsPlatform::DescribeError(std::uint32_t code) { return SystemE
 
 void ReportFatalError(std::uint32_t code, std::wstring_view description) {
     const std::wstring text = L"Error " + std::to_wstring(code) + L": " + std::wstring(description);
+    const BoxStyles styles;
     ::MessageBoxW(nullptr, text.c_str(), Terminated(kProgramTitle).c_str(), MB_OK | MB_ICONERROR | MB_APPLMODAL);
 }
 

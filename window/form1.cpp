@@ -3,9 +3,9 @@
 #include <string>
 
 #include "platform/system_error.h"
+#include "resources/resource_ids.h"
 #include "window/access_command_line.h"
 #include "window/form1_layout.h"
-#include "window/resource_ids.h"
 
 namespace tolvarine {
 
