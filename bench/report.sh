@@ -115,8 +115,8 @@ The start as a user meets it: \`bench/start_time.cpp\` starts the program as
 Explorer does (\`CreateProcess\`, nothing attached), stamping the moment
 before; the stand-in stamps its own process start. The launcher and the
 shell-open-only program take turns, one after the other, in the same prefix,
-${BENCH_START_RUNS:-30} pairs; the added start cost is the launcher's time less the
-shell-only program's in each pair.
+${BENCH_START_RUNS:-30} pairs, each in the other order from the one before; the added
+start cost is the launcher's time less the shell-only program's in each pair.
 The start figures of the launch scenarios are not that: there the observer
 watches the registry and writes its log while the launcher starts (which
 the shell-only program, writing no level, never makes it do), the sampler

@@ -58,15 +58,22 @@ time_lookup() {
 
 # time_start: the launcher and the shell-open-only program, alternated, each
 # started as Explorer starts a program, with no observer and no sampler;
-# BENCH_START_RUNS pairs (default 30). Each pair also gives the launcher's
-# added cost, so that the spread of both starts does not hide it.
+# BENCH_START_RUNS pairs (default 30), each the other way round from the
+# one before, so that going first or second favours neither. Each pair also
+# gives the launcher's added cost, so that the spread of both starts does
+# not hide it.
 time_start() {
     local i launcher shell
     printf '%-22s' start-alternated
     mkdir -p "$out/start-launcher" "$out/start-shell-open-only" "$out/start-added"
     for i in $(seq "${BENCH_START_RUNS:-30}"); do
-        launcher=$(start_once "$out/start-launcher/$i.log" 'C:\Bench\TolvarineLauncher.exe')
-        shell=$(start_once "$out/start-shell-open-only/$i.log" 'C:\Bench\shell_open_only.exe')
+        if [ $((i % 2)) -eq 0 ]; then
+            shell=$(start_once "$out/start-shell-open-only/$i.log" 'C:\Bench\shell_open_only.exe')
+            launcher=$(start_once "$out/start-launcher/$i.log" 'C:\Bench\TolvarineLauncher.exe')
+        else
+            launcher=$(start_once "$out/start-launcher/$i.log" 'C:\Bench\TolvarineLauncher.exe')
+            shell=$(start_once "$out/start-shell-open-only/$i.log" 'C:\Bench\shell_open_only.exe')
+        fi
         echo "$launcher" >>"$out/start-launcher/figures.tsv"
         echo "$shell" >>"$out/start-shell-open-only/figures.tsv"
         [ -z "$launcher" ] || [ -z "$shell" ] ||
