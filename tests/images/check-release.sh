@@ -111,10 +111,9 @@ check "make dist prints the file version a detection rule compares with, and the
     eval 'grep -qx "Detect this release by TolvarineLauncher.exe.s file version 1.2.3.0, greater than or equal to." "$base/build.log" &&
           grep -qx "The package.s UpgradeCode (the same in every release): {23A425E9-3992-47DE-A268-5E52E2DA4A36}" "$base/build.log"'
 upgrade_code_as_documented() {  # the property as the Upgrade table has it, in upper case
-    local property table
-    property=$(msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' '$1 == "UpgradeCode" { print $2 }')
-    table=$(msiinfo export "$1" Upgrade | tr -d '\r' | tail -n +4 | cut -f1 | sort -u)
-    [ "$property" = "$table" ] && grep -qxE '\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}' <<<"$property"
+    local code; code=$(msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' '$1 == "UpgradeCode" { print $2 }')
+    [ "$code" = "$(msiinfo export "$1" Upgrade | tr -d '\r' | tail -n +4 | cut -f1 | sort -u)" ] &&
+        grep -qxE '\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}' <<<"$code"
 }
 check "the UpgradeCode property is in upper case, and the Upgrade table's" \
     upgrade_code_as_documented "$signed/Tolvarine-1.2.3.msi"

@@ -126,10 +126,7 @@ TEST(ShellErrorText, NamesEachListedFailureAndCallsEveryOtherUnknown) {
 // that refuses the flag not asked again.
 TEST(ReadAssociation, ReadsEachAnswerAShellGivesFromXpTo11) {
     using namespace association;
-    struct Reply {
-        std::int32_t result;
-        std::wstring text = {};  // the string given with S_OK
-    };
+    struct Reply { std::int32_t result; std::wstring text = {}; };  // the text: the string given with S_OK
     const std::uint32_t all = kNoTruncate | kIgnoreUnknown, exe = all | kExecutable, command = all | kCommand;
     const std::wstring access = L"C:\\Office\\MSACCESS.EXE", longPath = L"C:\\" + std::wstring(400, L'x') + L".exe";
     const AssociatedProgram none = {AssociatedProgram::Answer::NoProgram, {}}, unknown;
@@ -156,7 +153,7 @@ TEST(ReadAssociation, ReadsEachAnswerAShellGivesFromXpTo11) {
     int row = 0;
     for (const auto& c : cases) {
         std::vector<std::uint32_t> asked;
-        std::size_t next = 0;
+        std::size_t next = 0;  // the reply to give
         const auto query = [&](std::uint32_t flags, int string, std::span<wchar_t> buffer, std::uint32_t& length) {
             asked.push_back(flags | static_cast<std::uint32_t>(string));
             EXPECT_EQ(length, buffer.size());
@@ -345,41 +342,35 @@ TEST(FolderTrust, PoliciesThenTheUsersOwnSettingsDecideAsOfficeReadsThem) {
 // launcher adds its location and writes the level.
 TEST(LaunchMain, PoliciesDecideInOfficesOrderAndNothingOfficeWouldIgnoreIsWritten) {
     const std::wstring cloud = L"Software\\Policies\\Microsoft\\Cloud\\Office\\16.0", access = kAccessLocations;
-    const std::wstring allApplications = kUserMix + L"\\All Applications\\Location1";
+    const std::wstring everyApp = kUserMix + L"\\All Applications\\Location1", mix = L"Allow User Locations";
     const std::wstring level2003 = L"Software\\Policies\\Microsoft\\Office\\11.0\\Access\\Security";
-    const wchar_t* folder = L"C:\\Apps\\Tolvarine";
+    using Values = std::vector<FakePlatform::StoredValue>;
+    const auto groupThenCloud = [&](const std::wstring& key, const std::wstring& name, std::uint32_t group,
+                                    std::uint32_t ours) { return Values{{kPolicy + key, name, group}, {cloud + key, name, ours}}; };
     using F = FolderTrust;
     const struct {
         std::uint16_t version;
-        std::vector<FakePlatform::StoredValue> values;
+        Values values;
         bool networkDrive;
-        F trust;                               // Access 16's decision
+        F trust;                                // Access 16's decision
         std::optional<std::uint32_t> enforced;  // Access 2003's
         int exitCode;
     } cases[] = {
         {16, {}, false, F::NeedsLocation, {}, 0},
-        {16, {{kPolicy + kUserMix, L"Allow User Locations", 1u}, {cloud + kUserMix, L"Allow User Locations", 0u}}, false,
-         F::UserLocationsNotAllowed, {}, 5},
-        {16, {{kPolicy + kUserMix, L"Allow User Locations", 0u}, {cloud + kUserMix, L"Allow User Locations", 1u}}, false,
-         F::NeedsLocation, {}, 0},
-        {16, {{kPolicy + access, L"AllLocationsDisabled", 0u}, {cloud + access, L"AllLocationsDisabled", 1u}}, false,
-         F::AllLocationsDisabled, {}, 5},
-        {16, {{kPolicy + access, L"AllLocationsDisabled", 1u}, {cloud + access, L"AllLocationsDisabled", 0u}}, false,
-         F::NeedsLocation, {}, 0},
-        {16, {{kPolicy + access, L"AllowNetworkLocations", 1u}, {cloud + access, L"AllowNetworkLocations", 0u}}, true,
-         F::NetworkNotAllowed, {}, 5},
-        {16, {{kPolicy + access, L"AllowNetworkLocations", 0u}, {cloud + access, L"AllowNetworkLocations", 1u}}, true,
-         F::NeedsLocation, {}, 0},
+        {16, groupThenCloud(kUserMix, mix, 1, 0), false, F::UserLocationsNotAllowed, {}, 5},
+        {16, groupThenCloud(kUserMix, mix, 0, 1), false, F::NeedsLocation, {}, 0},
+        {16, groupThenCloud(access, L"AllLocationsDisabled", 0, 1), false, F::AllLocationsDisabled, {}, 5},
+        {16, groupThenCloud(access, L"AllLocationsDisabled", 1, 0), false, F::NeedsLocation, {}, 0},
+        {16, groupThenCloud(access, L"AllowNetworkLocations", 1, 0), true, F::NetworkNotAllowed, {}, 5},
+        {16, groupThenCloud(access, L"AllowNetworkLocations", 0, 1), true, F::NeedsLocation, {}, 0},
         // Office-wide locations, in each branch; a location of the same
         // name that the Cloud Policy service sets replaces Group Policy's.
-        {16, {{kPolicy + kUserMix, L"Allow User Locations", 0u}, {kPolicy + allApplications, L"Path", L"C:\\Apps\\Tolvarine\\"}},
+        {16, {{kPolicy + kUserMix, mix, 0u}, {kPolicy + everyApp, L"Path", L"C:\\Apps\\Tolvarine\\"}}, false,
+         F::TrustedByPolicy, {}, 0},
+        {16, {{cloud + kUserMix, mix, 0u}, {cloud + everyApp, L"Path", L"C:\\Apps"}, {cloud + everyApp, L"AllowSubfolders", 1u}},
          false, F::TrustedByPolicy, {}, 0},
-        {16, {{cloud + kUserMix, L"Allow User Locations", 0u}, {cloud + allApplications, L"Path", L"C:\\Apps"},
-              {cloud + allApplications, L"AllowSubfolders", 1u}},
-         false, F::TrustedByPolicy, {}, 0},
-        {16, {{kPolicy + kUserMix, L"Allow User Locations", 0u}, {kPolicy + access + L"\\L1", L"Path", L"C:\\Apps\\Tolvarine"},
-              {cloud + access + L"\\l1", L"Path", L"D:\\Other"}},
-         false, F::UserLocationsNotAllowed, {}, 5},
+        {16, {{kPolicy + kUserMix, mix, 0u}, {kPolicy + access + L"\\L1", L"Path", L"C:\\Apps\\Tolvarine"},
+              {cloud + access + L"\\l1", L"Path", L"D:\\Other"}}, false, F::UserLocationsNotAllowed, {}, 5},
         {11, {}, false, F::NeedsLocation, {}, 0},
         {11, {{level2003, L"Level", 1u}}, false, F::NeedsLocation, 1u, 0},
         {11, {{level2003, L"Level", 2u}}, false, F::NeedsLocation, 2u, 5},
@@ -388,27 +379,23 @@ TEST(LaunchMain, PoliciesDecideInOfficesOrderAndNothingOfficeWouldIgnoreIsWritte
     int row = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE("row " + std::to_string(row++));
-        const auto platformFor = [&] {
-            FakePlatform platform;
-            platform.registry = c.values;
-            platform.networkDrives = c.networkDrive;
-            platform.launcherDirectory = c.networkDrive ? L"Q:\\Tolvarine" : folder;
-            platform.associatedProgram = ProgramOpening(L"C:\\Office\\MSACCESS.EXE");
-            platform.executableVersion = c.version;
-            return platform;
-        };
-        FakePlatform planned = platformFor();
+        FakePlatform planned, launched;
+        for (FakePlatform* platform : {&planned, &launched}) {
+            platform->registry = c.values;
+            platform->networkDrives = c.networkDrive;
+            platform->launcherDirectory = c.networkDrive ? L"Q:\\Tolvarine" : L"C:\\Apps\\Tolvarine";
+            platform->associatedProgram = ProgramOpening(L"C:\\Office\\MSACCESS.EXE");
+            platform->executableVersion = c.version;
+        }
         const LaunchPlan plan = PlanLaunch(planned, planned.launcherDirectory);
-        EXPECT_EQ(plan.folderTrust.trust, c.trust);
-        EXPECT_EQ(plan.enforcedLevel, c.enforced);
-        FakePlatform launched = platformFor();
+        EXPECT_EQ(std::pair(plan.folderTrust.trust, plan.enforcedLevel), std::pair(c.trust, c.enforced));
         EXPECT_EQ(ExitCode(launched), c.exitCode);
-        const auto wrote = [&](const wchar_t* call) {
+        const auto made = [&](const wchar_t* call) {
             return std::ranges::any_of(launched.calls, [&](const std::wstring& made) { return made.starts_with(call); });
         };
-        EXPECT_EQ(wrote(L"WriteVolatileRegistryKey"), c.version == 16 && c.trust == F::NeedsLocation);
-        EXPECT_EQ(wrote(L"RegSetValueExA"), !c.enforced);
-        EXPECT_EQ(launched.calls.back().starts_with(L"ShowWarningOnTop(Tolvarine has been opened, but"), c.exitCode == 5);
+        EXPECT_EQ(made(L"WriteVolatileRegistryKey"), c.version == 16 && c.trust == F::NeedsLocation);
+        EXPECT_EQ(made(L"RegSetValueExA"), !c.enforced);
+        EXPECT_EQ(made(L"ShowWarningOnTop(Tolvarine has been opened, but"), c.exitCode == 5);
     }
 }
 

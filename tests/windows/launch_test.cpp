@@ -84,8 +84,8 @@ protected:
         // policies stay where a standard user may not delete them).
         for (const wchar_t* key : {L"11.0\\Access", L"11.0\\Common\\Security", L"16.0\\Access", L"16.0\\Common\\Security"})
             DeleteRegistryTree(HKEY_CURRENT_USER, std::wstring(L"Software\\Microsoft\\Office\\") + key);
-        for (const wchar_t* policies : {L"Software\\Policies\\Microsoft\\Office", L"Software\\Policies\\Microsoft\\Cloud\\Office"})
-            DeleteRegistryTree(HKEY_CURRENT_USER, policies);
+        for (const wchar_t* policies : {L"Office", L"Cloud\\Office"})
+            DeleteRegistryTree(HKEY_CURRENT_USER, std::wstring(L"Software\\Policies\\Microsoft\\") + policies);
         log_ = MakeTestDir(L"log-" + name_) + L"\\timeline.log";
         StandIn(300, L"Tolvarine");
         SetEnv(L"TOLVARINE_STANDIN_LIFETIME_MS", L"60000");
@@ -325,9 +325,7 @@ TEST_F(LaunchTest, Access2016OrLaterTrustsTheLauncherFolderOnlyWhileTheApplicati
     ExpectCheckForesaw(check, code, L"ready: Access 16 (" + std::wstring(sizeof(void*) == 4 ? L"32" : L"64") +
                                         L"-bit) opens .mde files; the launcher makes this folder a trusted location");
     // Which release the PC runs, for IT's inventory.
-    EXPECT_NE(check.output.find(L"\r\n  TolvarineLauncher.exe: version " TOLVARINE_VERSION_TEXT L"\r\n"),
-              std::wstring::npos)
-        << Utf8(check.output);
+    EXPECT_NE(check.output.find(L"\r\n  TolvarineLauncher.exe: version " TOLVARINE_VERSION_TEXT L"\r\n"), std::wstring::npos);
     const Events events = Timeline();
     ExpectSuccessfulRun(events, Utf8(folder) + "\\Tolvarine.mde");
     // At its start, under level 1, the application found its folder trusted.
@@ -370,15 +368,13 @@ TEST_F(LaunchTest, MissingDatabaseRestoresLevel2ThenIsNamedWithExitCode1) {
     EXPECT_EQ(support::ReadTrustedLocation(), L"none");
 }
 
-// No program opens ".mde" files, for the user or the machine, with or
-// without the database; the one the association names is missing; the
-// association names a file type that has no key (left by an uninstalled
-// Access): both programs name it before anything is lowered.
+// No program opens ".mde" files (with and without the database), the one it
+// names is missing, or its file type has no key (an uninstalled Access's
+// remains): both programs name it before anything is lowered.
 TEST_F(LaunchTest, NoProgramForDatabasesIsNamedBeforeAnythingIsLoweredWithExitCode1) {
     const MachineAssociationSetAside machine;
     if (!machine.removed()) GTEST_SKIP() << "needs an elevated administrator: this PC's own .mde association";
-    const std::wstring missing = TestRoot() + L"\\gone\\MSACCESS.EXE";
-    const std::wstring noAssociation = L"No association for file extension";
+    const std::wstring missing = TestRoot() + L"\\gone\\MSACCESS.EXE", noAssociation = L"No association for file extension";
     const struct {
         const wchar_t* folder;
         std::wstring command;  // empty: none
@@ -403,10 +399,8 @@ TEST_F(LaunchTest, NoProgramForDatabasesIsNamedBeforeAnythingIsLoweredWithExitCo
         Process launch = StartLauncher(folder, 3);
         const std::wstring text = AnswerMessageBox(3);
         const auto code = launch.WaitForExit(kRunLimit);
-        if (!course.box.empty()) {
-            EXPECT_EQ(text, course.box);
-        }
-        EXPECT_TRUE(text == noAssociation || text.starts_with(L"Incomplete or invalid file association")) << Utf8(text);
+        EXPECT_TRUE(course.box.empty() ? text == noAssociation || text.starts_with(L"Incomplete or invalid file association")
+                                       : text == course.box) << Utf8(text);
         EXPECT_EQ(code, 1u);
         ExpectCheckForesaw(check, code, NotReady(text) + L": ");
     }
@@ -485,7 +479,7 @@ TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsI
                                  L"mix of policy and user locations\" (Office 16.0, set by Group Policy) is off"))
         << Utf8(text);
     EXPECT_TRUE(text.ends_with(L"\\policy-location\\")) << Utf8(text);
-    Events events = Timeline();
+    const Events events = Timeline();
     EXPECT_TRUE(FindEvent(events, "observer", "launcher-exit code=5 level=2").has_value()) << Describe(events);
     EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
 
@@ -493,23 +487,18 @@ TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsI
     // allows them: Office honours the Cloud Policy service's.
     SetRegistryValue(HKEY_CURRENT_USER, policy + L"Common\\Security\\Trusted Locations", L"Allow User Locations",
                      REG_DWORD, &yes, sizeof(yes));
-    SetRegistryValue(HKEY_CURRENT_USER,
-                     L"Software\\Policies\\Microsoft\\Cloud\\Office\\16.0\\Common\\Security\\Trusted Locations",
-                     L"Allow User Locations", REG_DWORD, &no, sizeof(no));
+    SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Cloud\\Office\\16.0\\Common\\Security\\Trusted "
+                     L"Locations", L"Allow User Locations", REG_DWORD, &no, sizeof(no));
     check = Check(folder);
     Process overruled = StartLauncher(folder);
     const std::wstring cloudText = AnswerMessageBox(2, true);
     code = overruled.WaitForExit(kRunLimit);
     EXPECT_EQ(code, 5u);
     ExpectCheckForesaw(check, code, NotReady(cloudText));
-    EXPECT_NE(cloudText.find(L"(Office 16.0, set by the Cloud Policy service) is off"), std::wstring::npos)
-        << Utf8(cloudText);
+    EXPECT_NE(cloudText.find(L"(Office 16.0, set by the Cloud Policy service) is off"), std::wstring::npos);
     EXPECT_NE(check.output.find(L"  Decided by: \"Allow mix of policy and user locations\": 0, set by the Cloud "
-                                L"Policy service\r\n"),
-              std::wstring::npos)
-        << Utf8(check.output);
-    events = Timeline();
-    EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
+                                L"Policy service\r\n"), std::wstring::npos) << Utf8(check.output);
+    EXPECT_FALSE(FindEvent(Timeline(), "observer", "trusted-location").has_value());
 }
 
 // What the launcher's look-up before level 1 costs on this PC, timed as the

@@ -290,14 +290,12 @@ std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption) {
         ::GetClassNameW(child, className, 64);
         // An OK-only box's button has id 2 on Windows (so that Esc closes
         // it) and 1 under Wine: it is found as the box's button, not by id.
-        if (_wcsicmp(className, L"Button") == 0 && seen.buttons++ == 0) {
-            seen.ok = child;
-            seen.okText = WindowText(child);
-        }
+        if (_wcsicmp(className, L"Button") == 0 && seen.buttons++ == 0) seen.ok = child;
         if (_wcsicmp(className, L"Static") == 0 && (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
             ::SendMessageW(child, STM_GETICON, 0, 0) != 0)
             ++seen.icons;
     }
+    if (seen.ok) seen.okText = WindowText(seen.ok);
     return seen;
 }
 
