@@ -173,9 +173,10 @@ bool IgnoresLauncherLocation(FolderTrust trust) {
 std::wstring UntrustedFolderText(Platform& platform, const FolderTrustJudgement& judgement,
                                  std::uint16_t accessVersion, std::wstring_view launcherDirectory, NoticeTime time) {
     const std::wstring office = OfficeVersionKey(L"Office ", accessVersion);
+    const std::wstring source(SettingSourceName(judgement.source));
     const std::wstring setBy = judgement.source == SettingSource::OfficeDefault
                                    ? L" (" + office + L": not set, so Office's default)"
-                                   : L" (" + office + L", set by " + std::wstring(SettingSourceName(judgement.source)) + L")";
+                                   : L" (" + office + L", set by " + source + L")";
     const std::wstring policy = L"the policy \"" + judgement.setting + L"\"" + setBy;
     const std::wstring addLocation =
         L"add this folder as a trusted location by policy, for all its users at once with the path below "
