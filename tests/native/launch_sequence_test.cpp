@@ -150,8 +150,7 @@ TEST(ReadAssociation, ReadsEachAnswerAShellGivesFromXpTo11) {
         {{{kOk, longPath}}, ProgramOpening(longPath), {exe, exe}},  // first E_POINTER, then room
         {{{static_cast<std::int32_t>(0x80070005u)}}, unknown, {exe}},
     };
-    int row = 0;
-    for (const auto& c : cases) {
+    for (int row = 0; const auto& c : cases) {
         std::vector<std::uint32_t> asked;
         std::size_t next = 0;  // the reply to give
         const auto query = [&](std::uint32_t flags, int string, std::span<wchar_t> buffer, std::uint32_t& length) {

@@ -18,10 +18,9 @@ struct TrackedKey {
     const wchar_t* onlyValue;  // null: the whole key
 };
 
-// The association, the Office keys of every version the suite uses, the
-// policy keys, Form1's key in the 32-bit view, the writer's test key, the
-// install folder the package remembers and the display density the layout
-// tests set.
+// The association, the Office keys of every version the suite uses, the policy
+// keys, Form1's key in the 32-bit view, the writer's test key, the package's
+// remembered folder and the display density the layout tests set.
 std::vector<TrackedKey> TrackedKeys() {
     std::vector<TrackedKey> keys;
     for (const wchar_t* name : {L".mde", L"TolvarineTest.Database"}) {

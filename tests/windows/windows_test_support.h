@@ -127,9 +127,8 @@ struct MessageBoxSeen {
 
 // Waits for a visible message box with this caption and describes it.
 std::optional<MessageBoxSeen> WaitForMessageBox(const wchar_t* caption);
-// OK as the box's button reports it, with that button's own id, which does
-// not depend on the box being the active window (a posted click may be
-// lost then).
+// OK by the box's own button id, sent to the box: it does not depend on the
+// box being the active window (a posted click may be lost then).
 void PressOk(const MessageBoxSeen& box);
 
 // A window's text, read with WM_GETTEXT (which also works across processes).
