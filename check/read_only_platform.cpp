@@ -41,7 +41,7 @@ std::vector<std::optional<RegistryData>> ReadOnlyPlatform::ReadRegistryValues(
     auto values = real_.ReadRegistryValues(root, keyPath, valueNames);
     for (std::size_t i = 0; i < values.size(); ++i)
         AddFact(RootName(root) + std::wstring(keyPath) + L", value " + std::wstring(valueNames[i]) + L": " +
-             Describe(values[i]));
+                Describe(values[i]));
     return values;
 }
 
@@ -56,26 +56,27 @@ std::vector<std::wstring> ReadOnlyPlatform::ListRegistrySubkeys(RegistryRoot roo
 
 bool ReadOnlyPlatform::IsNetworkDrive(wchar_t driveLetter) {
     const bool network = real_.IsNetworkDrive(driveLetter);
-    AddFact(std::wstring(L"Drive ") + driveLetter + L": (drive type): " + (network ? L"network drive" : L"not a network drive"));
+    AddFact(std::wstring(L"Drive ") + driveLetter + L": (drive type): " +
+            (network ? L"network drive" : L"not a network drive"));
     return network;
 }
 
 AssociatedProgram ReadOnlyPlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
     AssociatedProgram program = real_.FindAssociatedExecutable(extension, verb);
     using Answer = AssociatedProgram::Answer;
-    AddFact(L"Program that opens " + std::wstring(extension) + L" files (file association, verb \"" + std::wstring(verb) +
-         L"\"): " +
-         (program.answer == Answer::Program     ? program.path
-          : program.answer == Answer::NoProgram ? std::wstring(L"none")
-                                                : std::wstring(L"not known (the look-up failed)")));
+    AddFact(L"Program that opens " + std::wstring(extension) + L" files (file association, verb \"" +
+            std::wstring(verb) + L"\"): " +
+            (program.answer == Answer::Program     ? program.path
+             : program.answer == Answer::NoProgram ? std::wstring(L"none")
+                                                   : std::wstring(L"not known (the look-up failed)")));
     return program;
 }
 
 ProgramImage ReadOnlyPlatform::ReadProgramImage(std::wstring_view path) {
     const ProgramImage image = real_.ReadProgramImage(path);
     AddFact(std::wstring(path) + L" (file header and version resource): " +
-         (image.version ? L"version " + VersionText(*image.version) : L"no version") + L", " +
-         MachineName(image.machine));
+            (image.version ? L"version " + VersionText(*image.version) : L"no version") + L", " +
+            MachineName(image.machine));
     return image;
 }
 
@@ -116,7 +117,7 @@ std::wstring ReadOnlyPlatform::ReadRegistryText32(RegistryRoot root, std::wstrin
                                                   std::wstring_view valueName) {
     std::wstring text = real_.ReadRegistryText32(root, keyPath, valueName);
     AddFact(RootName(root) + std::wstring(keyPath) + L" (32-bit view), value " + std::wstring(valueName) + L": " +
-         (text.empty() ? L"not set" : L'"' + text + L'"'));
+            (text.empty() ? L"not set" : L'"' + text + L'"'));
     return text;
 }
 

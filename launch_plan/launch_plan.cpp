@@ -43,12 +43,12 @@ std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan) {
 std::optional<LaunchNotice> WarningOnceOpened(Platform& platform, const LaunchPlan& plan,
                                               std::wstring_view launcherDirectory, NoticeTime time) {
     if (plan.trustCenterVersion && IgnoresLauncherLocation(plan.folderTrust.trust))
-        return LaunchNotice{LaunchOutcome::FolderNotTrusted,
+        return LaunchNotice{LaunchOutcome::CodeMayNotRun,
                             UntrustedFolderText(platform, plan.folderTrust, *plan.trustCenterVersion,
                                                 launcherDirectory, time),
                             {}};
     if (plan.enforcedLevel && *plan.enforcedLevel != kLowEnforcedLevel)
-        return LaunchNotice{LaunchOutcome::FolderNotTrusted, EnforcedLevelText(*plan.enforcedLevel, time), {}};
+        return LaunchNotice{LaunchOutcome::CodeMayNotRun, EnforcedLevelText(*plan.enforcedLevel, time), {}};
     return std::nullopt;
 }
 

@@ -24,7 +24,7 @@ enum class LaunchOutcome : int {
     WindowNeverShown = 2,    // no window within the bound; level 2 written
     // 3 is a system error, which the program entry reports.
     OtherAccessEdition = 4,  // the Access here is built for another machine; nothing written or opened
-    FolderNotTrusted = 5,    // opened, but Access trusts no location for the folder, or a policy holds
+    CodeMayNotRun = 5,       // opened, but Access trusts no location for the folder, or a policy holds
                              // Access 2003's level above low; settings restored, then named
 };
 
