@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/ascii_case.h"
+#include "platform/module_directory.h"
 
 namespace tolvarine {
 
@@ -12,11 +13,6 @@ constexpr std::wstring_view kDatabaseExtension = L".mde";
 constexpr std::wstring_view kOpenVerb = L"open";
 constexpr std::wstring_view kAccessFileName = L"MSACCESS.EXE";
 constexpr std::uint16_t kFirstTrustCenterAccess = 12;  // Access 2007; Access 2003 is 11
-
-std::wstring_view FileName(std::wstring_view path) {
-    const auto separator = path.find_last_of(L"\\/");
-    return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
-}
 
 // The edition as Office names it to its users; nothing for a machine no Access is built for.
 std::optional<std::wstring_view> Edition(std::optional<std::uint16_t> machine) {
@@ -33,7 +29,7 @@ AssociatedProgram FindDatabaseHandler(Platform& platform) {
 
 std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, const AssociatedProgram& handler) {
     if (handler.answer != AssociatedProgram::Answer::Program ||
-        !EqualsIgnoringAsciiCase(FileName(handler.path), kAccessFileName))
+        !EqualsIgnoringAsciiCase(FileNameOfPath(handler.path), kAccessFileName))
         return std::nullopt;
     const ProgramImage image = platform.ReadProgramImage(handler.path);
     return DatabaseAccess{image.version ? std::optional(image.version->major) : std::nullopt, image.machine};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ascii_case.h"
+#include "platform/module_directory.h"
 
 namespace tolvarine::association {
 
@@ -15,11 +16,6 @@ namespace {
 // Paths may be longer than MAX_PATH, but never longer than this.
 constexpr std::size_t kLongestPath = 32768;
 constexpr std::size_t kMaxPath = 260;
-
-std::wstring_view FileName(std::wstring_view path) {
-    const auto separator = path.find_last_of(L"\\/");
-    return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
-}
 
 // The program part of a command line: quoted, or else up to the ".exe" that
 // ends a word (a path with spaces written without quotes), or the first word.
@@ -60,7 +56,7 @@ AssociatedProgram ReadAssociation(const Query& query) {
     const auto [result, path] = ask(kExecutable);
     if (result == kOk) {
         if (path.empty()) return {};
-        if (EqualsIgnoringAsciiCase(FileName(path), L"OpenWith.exe")) return {Answer::NoProgram, {}};
+        if (EqualsIgnoringAsciiCase(FileNameOfPath(path), L"OpenWith.exe")) return {Answer::NoProgram, {}};
         return {Answer::Program, path};
     }
     if (result == kFileNotFound) {

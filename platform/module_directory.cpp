@@ -11,4 +11,9 @@ std::wstring DirectoryOfModulePath(std::wstring_view modulePath) {
     return directory;
 }
 
+std::wstring_view FileNameOfPath(std::wstring_view path) {
+    const auto separator = path.find_last_of(L"\\/");
+    return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
+}
+
 }  // namespace tolvarine

@@ -1,4 +1,4 @@
-// The folder part of an executable's full path, in the launcher's form.
+// The folder part and the file name of a path, in the launcher's form.
 #pragma once
 
 #include <string>
@@ -10,5 +10,8 @@ namespace tolvarine {
 // backslash ("Q:\"); UNC and "\\?\" paths are otherwise kept as they are.
 // Empty when the path holds no folder.
 std::wstring DirectoryOfModulePath(std::wstring_view modulePath);
+
+// The file name at the end of a path: the whole path when it holds no folder.
+std::wstring_view FileNameOfPath(std::wstring_view path);
 
 }  // namespace tolvarine
