@@ -65,9 +65,9 @@ set(TOLVARINE_IMAGE_LINK_OPTIONS -s
   -Wl,--major-os-version,5,--minor-os-version,1,--major-subsystem-version,5,--minor-subsystem-version,1)
 
 add_library(tolvarine_platform STATIC
-  platform/box_styles.cpp
   platform/console_output.cpp
   platform/file_association.cpp
+  platform/message_box.cpp
   platform/process_hardening.cpp
   platform/registry_reader.cpp
   platform/running_program.cpp

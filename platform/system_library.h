@@ -24,4 +24,11 @@ Function ModuleFunction(HMODULE module, const char* name) {
 // cannot be loaded.
 UniqueModule LoadSystemLibrary(std::wstring_view fileName);
 
+// Common Controls with their standard classes (button, edit, static...)
+// registered: version 6 where the activation context in force asks for it,
+// else the system folder's. Windows XP needs this before it can make any
+// window of Common Controls 6's classes; later systems load the library on
+// demand. Empty where either step fails.
+UniqueModule LoadCommonControls();
+
 }  // namespace tolvarine

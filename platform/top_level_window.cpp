@@ -1,22 +1,14 @@
 #include "platform/top_level_window.h"
 
-#include <commctrl.h>
-
 #include "platform/system_error.h"
 #include "platform/system_library.h"
 
 namespace tolvarine {
 
 void TopLevelWindow::Create(HINSTANCE instance, const WindowSpec& spec) {
-    // Loads Common Controls 6, which the manifest asks for, so that the
-    // controls have the system's visual style (on Windows XP too). By name,
-    // so that the manifest redirects it to version 6; the hardened search
-    // then looks in the system folder only.
-    commonControls_.reset(::LoadLibraryW(L"comctl32.dll"));
-    const auto initialize =
-        ModuleFunction<decltype(&::InitCommonControlsEx)>(commonControls_.get(), "InitCommonControlsEx");
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-    if (initialize) initialize(&controls);
+    // Common Controls 6, which the manifest asks for, so that the controls
+    // have the system's visual style (on Windows XP too).
+    commonControls_ = LoadCommonControls();
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/box_styles.h"
 #include "platform/file_association.h"
+#include "platform/message_box.h"
 #include "platform/module_directory.h"
 #include "platform/registry_reader.h"
 #include "platform/running_program.h"
@@ -152,17 +152,14 @@ std::wstring WindowsPlatform::GetLauncherDirectory() {
 }
 
 void WindowsPlatform::ShowMessageBox(std::wstring_view text) {
-    const BoxStyles styles;
-    ::MessageBoxW(nullptr, Terminated(text).c_str(), Terminated(kProgramTitle).c_str(), MB_OK | MB_APPLMODAL);
+    ShowBox(text, kProgramTitle, MB_OK | MB_APPLMODAL);
 }
 
 void WindowsPlatform::ShowWarningOnTop(std::wstring_view text) {
     // Another program's window has just taken the foreground, and Windows may
     // refuse this box the foreground: "system modal" is application-modal
     // with WS_EX_TOPMOST, so the box stays in front of that window anyway.
-    const BoxStyles styles;
-    ::MessageBoxW(nullptr, Terminated(text).c_str(), Terminated(kProgramTitle).c_str(),
-                  MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL | MB_SETFOREGROUND);
+    ShowBox(text, kProgramTitle, MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL | MB_SETFOREGROUND);
 }
 
 bool WindowsPlatform::FileExists(std::wstring_view path) {
@@ -258,8 +255,7 @@ std::wstring WindowsPlatform::DescribeError(std::uint32_t code) { return SystemE
 
 void ReportFatalError(std::uint32_t code, std::wstring_view description) {
     const std::wstring text = L"Error " + std::to_wstring(code) + L": " + std::wstring(description);
-    const BoxStyles styles;
-    ::MessageBoxW(nullptr, text.c_str(), Terminated(kProgramTitle).c_str(), MB_OK | MB_ICONERROR | MB_APPLMODAL);
+    ShowBox(text, kProgramTitle, MB_OK | MB_ICONERROR | MB_APPLMODAL);
 }
 
 }  // namespace tolvarine

@@ -34,9 +34,9 @@ TEST(GetLauncherDirectory, DriveRootKeepsItsBackslash) {
 
 // Windows starts a program this deep when its "\\?\" path is given apart
 // from the command line, whose program part is limited to MAX_PATH; Wine
-// cannot, and there tests/wine/long-path.sh starts it from Linux instead.
+// cannot, and there tests/wine/from-linux.sh starts it from Linux instead.
 TEST(GetLauncherDirectory, ProgramDeeperThanMaxPathGetsItsWholeFolder) {
-    if (RunsUnderWine()) GTEST_SKIP() << "Wine cannot start a program this deep: tests/wine/long-path.sh runs it";
+    if (RunsUnderWine()) GTEST_SKIP() << "Wine cannot start a program this deep: tests/wine/from-linux.sh runs it";
     std::wstring deep = L"\\\\?\\" + TestRoot();
     // Removed by its "\\?\" path whatever happens: rmdir /s may not reach this deep.
     struct DeepTree {

@@ -1,0 +1,89 @@
+#include "platform/message_box.h"
+
+#include <string>
+
+#include "platform/running_program.h"
+#include "platform/system_library.h"
+#include "platform/win32_handles.h"
+#include "resources/resource_ids.h"
+
+namespace tolvarine {
+
+namespace {
+
+// The box-styles context, active on this thread for the owner's lifetime,
+// and Common Controls loaded under whichever context is in force. Under a
+// context that asks for Common Controls 6 (this one, or a process manifest's)
+// user32 redirects the box's button to their class, which Windows XP has
+// only once the library is loaded (Vista and later load it on demand). The
+// box-styles context is not kept where the library cannot be loaded under
+// it; it is never made where the program has no such resource or the
+// system cannot make it.
+class BoxStyles {
+public:
+    BoxStyles() noexcept {
+        Activate();
+        commonControls_ = LoadCommonControls();
+        if (!commonControls_ && active_) Deactivate();
+    }
+
+    ~BoxStyles() {
+        commonControls_.reset();
+        if (active_) Deactivate();
+    }
+
+    BoxStyles(const BoxStyles&) = delete;
+    BoxStyles& operator=(const BoxStyles&) = delete;
+
+    // Whether the box-styles context is in force, so that a box that fails
+    // under it may be tried without it.
+    bool active() const noexcept { return active_; }
+
+private:
+    void Activate() noexcept {
+        const HMODULE program = ::GetModuleHandleW(nullptr);
+        const auto resource = MAKEINTRESOURCEW(IDR_BOX_STYLES_MANIFEST);
+        if (!::FindResourceW(program, resource, RT_MANIFEST)) return;
+        std::wstring path;
+        try {
+            path = RunningProgramPath();
+        } catch (...) {
+            return;  // the style is never worth more than the box
+        }
+        // The module is named twice: Windows XP wants the file's path even
+        // where the module's handle is given.
+        ACTCTXW request{};
+        request.cbSize = sizeof(request);
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
+        request.lpSource = path.c_str();
+        request.lpResourceName = resource;
+        request.hModule = program;
+        context_.reset(::CreateActCtxW(&request));
+        active_ = context_ && ::ActivateActCtx(context_.get(), &cookie_);
+    }
+
+    void Deactivate() noexcept {
+        ::DeactivateActCtx(0, cookie_);
+        active_ = false;
+    }
+
+    UniqueActivationContext context_;
+    ULONG_PTR cookie_ = 0;
+    bool active_ = false;
+    UniqueModule commonControls_;
+};
+
+}  // namespace
+
+void ShowBox(std::wstring_view text, std::wstring_view caption, UINT type) {
+    const std::wstring body(text);
+    const std::wstring title(caption);
+    {
+        const BoxStyles styles;
+        if (::MessageBoxW(nullptr, body.c_str(), title.c_str(), type) != 0 || !styles.active()) return;
+    }
+    // Past this, nothing is left to try: the caller goes on as after the box.
+    ::MessageBoxW(nullptr, body.c_str(), title.c_str(), type);
+}
+
+}  // namespace tolvarine
