@@ -25,7 +25,9 @@ set(TOLVARINE_VERSION_BUILD ${CMAKE_MATCH_3})
 # Controls 6 (the controls' visual style) by the process manifest for a
 # program that shows windows of controls from its start (PROCESS), by a
 # manifest of its own for its message boxes only (BOXES), or not at all
-# (NONE): asked for at start, Windows loads them at every start.
+# (NONE): asked for at start, Windows loads them at every start. A program
+# that shows boxes (PROCESS or BOXES) carries the boxes' own manifest, under
+# which each box loads them first, as Windows XP needs.
 function(tolvarine_program_resources name description common_controls out)
   set(PROGRAM_NAME ${name})
   set(PROGRAM_DESCRIPTION ${description})
@@ -43,7 +45,8 @@ function(tolvarine_program_resources name description common_controls out)
   set(depends "${CMAKE_BINARY_DIR}/${name}.manifest;${CMAKE_SOURCE_DIR}/window/tolvarine.ico")
   if(common_controls STREQUAL "PROCESS")
     set(PROCESS_COMMON_CONTROLS "${dependency}")
-  elseif(common_controls STREQUAL "BOXES")
+  endif()
+  if(common_controls MATCHES "^(PROCESS|BOXES)$")
     configure_file(${CMAKE_SOURCE_DIR}/resources/box_styles.manifest.in ${CMAKE_BINARY_DIR}/${name}.box-styles.manifest @ONLY)
     set(BOX_STYLES_RESOURCE "IDR_BOX_STYLES_MANIFEST RT_MANIFEST \"${name}.box-styles.manifest\"")
     list(APPEND depends ${CMAKE_BINARY_DIR}/${name}.box-styles.manifest)

@@ -12,19 +12,19 @@ namespace tolvarine {
 namespace {
 
 // The box-styles context, active on this thread for the owner's lifetime,
-// and Common Controls loaded under whichever context is in force. Under a
-// context that asks for Common Controls 6 (this one, or a process manifest's)
-// user32 redirects the box's button to their class, which Windows XP has
-// only once the library is loaded (Vista and later load it on demand). The
-// box-styles context is not kept where the library cannot be loaded under
-// it; it is never made where the program has no such resource or the
-// system cannot make it.
+// with Common Controls 6 loaded under it. Under that context user32
+// redirects the box's button to their class, which Windows XP has only once
+// the library is loaded (Vista and later load it on demand): the context is
+// not kept where the library cannot be loaded. Every program that shows
+// boxes carries the resource, also one whose process manifest asks for
+// Common Controls 6, so that its boxes load them too; where it is missing,
+// or the system cannot make the context, the box is shown as it would be.
 class BoxStyles {
 public:
     BoxStyles() noexcept {
         Activate();
-        commonControls_ = LoadCommonControls();
-        if (!commonControls_ && active_) Deactivate();
+        if (active_) commonControls_ = LoadCommonControls();
+        if (active_ && !commonControls_) Deactivate();
     }
 
     ~BoxStyles() {

@@ -14,25 +14,8 @@ UniqueModule LoadSystemLibrary(std::wstring_view fileName) {
     return UniqueModule(::LoadLibraryW(path.c_str()));
 }
 
-namespace {
-
-// Whether the activation context in force sends "comctl32.dll" to a
-// side-by-side assembly (Common Controls 6 in WinSxS). The XP-sized
-// structure, which every later Windows accepts.
-bool CommonControlsRedirected() {
-    ACTCTX_SECTION_KEYED_DATA_2600 found{};
-    found.cbSize = sizeof(found);
-    return ::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll",
-                                      reinterpret_cast<PACTCTX_SECTION_KEYED_DATA>(&found));
-}
-
-}  // namespace
-
 UniqueModule LoadCommonControls() {
-    // By name only where the context sends the name to its assembly: without
-    // that, Windows XP would look beside the program before the system folder.
-    UniqueModule commonControls = CommonControlsRedirected() ? UniqueModule(::LoadLibraryW(L"comctl32.dll"))
-                                                             : LoadSystemLibrary(L"comctl32.dll");
+    UniqueModule commonControls(::LoadLibraryW(L"comctl32.dll"));
     const auto initialize =
         ModuleFunction<decltype(&::InitCommonControlsEx)>(commonControls.get(), "InitCommonControlsEx");
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_STANDARD_CLASSES};

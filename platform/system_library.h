@@ -24,11 +24,12 @@ Function ModuleFunction(HMODULE module, const char* name) {
 // cannot be loaded.
 UniqueModule LoadSystemLibrary(std::wstring_view fileName);
 
-// Common Controls with their standard classes (button, edit, static...)
-// registered: version 6 where the activation context in force asks for it,
-// else the system folder's. Windows XP needs this before it can make any
-// window of Common Controls 6's classes; later systems load the library on
-// demand. Empty where either step fails.
+// Common Controls 6 with their standard classes (button, edit, static...)
+// registered, which Windows XP needs before it can make any window of their
+// classes (later systems load the library on demand). Only under an
+// activation context that asks for them: the name is then redirected to
+// their side-by-side assembly, never looked for beside the program. Empty
+// where either step fails.
 UniqueModule LoadCommonControls();
 
 }  // namespace tolvarine

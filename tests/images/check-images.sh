@@ -67,11 +67,11 @@ for name in TolvarineLauncher ManualLaunch TolvarineCheck; do
     check "manifest: no UI access" manifest_says 'uiAccess="false"'
     check "manifest: system DPI aware" manifest_says '>true</dpiAware>'
     # Common Controls 6 at start only where a window of controls shows from
-    # the start; the launcher's boxes take them from a manifest of their own.
+    # the start; every program's boxes take them from a manifest of their own.
     cc6='name="Microsoft.Windows.Common-Controls" version="6.0.0.0"'
     at_start=no; [ "$name" != ManualLaunch ] || at_start=yes
     check "manifest: Common Controls 6 at start: $at_start" eval '[ "$(manifest_says "$cc6" && echo yes || echo no)" = "$at_start" ]'
-    [ "$name" != TolvarineLauncher ] || check "boxes' own manifest: Common Controls 6" eval 'wrestool -x --raw --type=24 --name=101 "$exe" | grep -qF "$cc6"'
+    [ "$name" = TolvarineCheck ] || check "boxes' own manifest: Common Controls 6" eval 'wrestool -x --raw --type=24 --name=101 "$exe" | grep -qF "$cc6"'
     for os in e2011457-1546-43c5-a5fe-008deee3d3f0 35138b9a-5d96-4fbd-8e2d-a2440225f93a \
               4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 1f676c76-80e1-4239-95bb-83d0f6d0da78 \
               8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
