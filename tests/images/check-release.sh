@@ -19,8 +19,8 @@ rm -rf "$base"
 passed=0
 failed=0
 
-check() {  # check <description> <command...>
-    if "${@:2}" >/dev/null 2>&1; then
+check() {  # check <description> <command...>, in a subshell: an exit in it fails only that check
+    if ("${@:2}") >/dev/null 2>&1; then
         passed=$((passed + 1)); echo "ok    $1"
     else
         failed=$((failed + 1)); echo "FAIL  $1"
@@ -104,30 +104,21 @@ for name in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe; do
     check "signed $name less its signature is the unsigned image" unsigned_again "$signed/$name" "$unsigned/$name"
 done
 check "SHA256SUMS lists the signed images and packages" eval "cd '$signed' && sha256sum -c SHA256SUMS | grep -c OK | grep -qx 5"
-check "signed packages verify against their certificate authority" \
-    eval 'verifies "$signed/Tolvarine-1.2.3.msi" && verifies "$signed/TolvarineCheck-1.2.3.msi"'
-check "the images and the packages carry an RFC 3161 time stamp that verifies" \
-    eval 'for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe Tolvarine-1.2.3.msi TolvarineCheck-1.2.3.msi; do
-              timestamped "$signed/$f" || exit 1; done'
+check "signed package verifies against its certificate authority" verifies "$signed/Tolvarine-1.2.3.msi"
+check "the images and the packages carry an RFC 3161 time stamp that verifies" eval 'for f in TolvarineLauncher.exe \
+    ManualLaunch.exe TolvarineCheck.exe Tolvarine{,Check}-1.2.3.msi; do timestamped "$signed/$f" || exit 1; done'
 property() { . "$root/scripts/package.sh" && package_property "$@"; }
-printed_codes() {  # <msi>: the UpgradeCode and the ProductCode make dist printed are the package's
-    local name; name=$(basename "$1")
-    grep -qxF "$name's UpgradeCode (the same in every release): $(property "$1" UpgradeCode)" "$base/build.log" &&
-        grep -qxF "$name's ProductCode (this build's, for msiexec /x): $(property "$1" ProductCode)" "$base/build.log"
-}
 check "make dist prints the file version a detection rule compares with, and each package's UpgradeCode and ProductCode" \
     eval 'grep -qx "Detect this release by TolvarineLauncher.exe.s file version 1.2.3.0, greater than or equal to." "$base/build.log" &&
-          grep -qF "{23A425E9-3992-47DE-A268-5E52E2DA4A36}" "$base/build.log" &&
-          printed_codes "$signed/Tolvarine-1.2.3.msi" && printed_codes "$signed/TolvarineCheck-1.2.3.msi"'
+          grep -qF "{23A425E9-3992-47DE-A268-5E52E2DA4A36}" "$base/build.log" && [ "$(grep -o "{.*}" "$base/build.log" | sort)" = \
+          "$(for m in "$signed"/*.msi; do property "$m" UpgradeCode; property "$m" ProductCode; done | sort)" ]'
 upgrade_code_as_documented() {  # the property as the Upgrade table has it, in upper case
     local code; code=$(msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' '$1 == "UpgradeCode" { print $2 }')
     [ "$code" = "$(msiinfo export "$1" Upgrade | tr -d '\r' | tail -n +4 | cut -f1 | sort -u)" ] &&
         grep -qxE '\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}' <<<"$code"
 }
-check "the UpgradeCode properties are in upper case, and the Upgrade tables'" eval 'upgrade_code_as_documented \
-    "$signed/Tolvarine-1.2.3.msi" && upgrade_code_as_documented "$signed/TolvarineCheck-1.2.3.msi"'
-check "the packages are per user and need no elevation (word count 10)" eval 'for f in Tolvarine TolvarineCheck; do
-    msiinfo suminfo "$signed/$f-1.2.3.msi" | tr -d "\r" | grep -qx "Source: 10 (a)" || exit 1; done'
+check "each package is per user (word count 10), its UpgradeCode in upper case as in its Upgrade table" eval 'for f in \
+    "$signed"/*.msi; do upgrade_code_as_documented "$f" && msiinfo suminfo "$f" | grep -q "^Source: 10 (a)" || exit 1; done'
 check "without MDE there is no package" eval "! ls '$unsigned' | grep -q msi"
 # The version in the fixed file information, its strings and the manifest;
 # and in the package's File table.
@@ -182,8 +173,8 @@ token_dist() {  # <PIN file> <out> [certificate]
         "$root/scripts/dist.sh" "$2" "$base/token/work" >"$base/token.log" 2>&1
 }
 token=$base/token/out
-check "a token signs the images and the package, each verifying" eval 'token_dist "$keys/pin" "$token" &&
-    for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe Tolvarine-1.2.3.msi; do verifies "$token/$f" || exit 1; done'
+check "a token signs the images and the packages, each verifying" eval 'token_dist "$keys/pin" "$token" &&
+    for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe Tolvarine{,Check}-1.2.3.msi; do verifies "$token/$f" || exit 1; done'
 check "less its signature each token-signed image is the reproducible one" eval 'unsigned_again "$token/TolvarineLauncher.exe" \
     "$unsigned/TolvarineLauncher.exe" && unsigned_again "$token/ManualLaunch.exe" "$unsigned/ManualLaunch.exe"'
 check "a wrong PIN is named and keeps the earlier release" eval '! token_dist "$keys/wrong-pin" "$signed" &&
@@ -281,10 +272,8 @@ check "a rebuild of the same version replaces it: one product, the new front end
     eval 'msiexec /i "$v4" && msiexec /i "$v4b" && [ "$(products)" = 1 ] &&
           installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4-rebuilt.mde" && msiexec /x "$v4b" && [ "$(products)" = 0 ]'
 
-# The guide's command lines, exactly as it prints them, run by cmd (which
-# waits for msiexec only through start /wait) with a release's packages in
-# place of the example's. Each update, with a newer release over an earlier
-# install, must keep everything the user had.
+# The guide's command lines as it prints them, run by cmd with a release's packages for the example's:
+# each, with a newer release over an earlier install, must keep everything the user had.
 install='msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart'
 desktop_shortcut='msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart DESKTOP_SHORTCUT=1'
 trial='start /wait "" msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart'
@@ -300,30 +289,20 @@ run_guide() {  # <release folder> <version> <command line>
     printf '%s\r\n' "$line" >"$base/guide.cmd" && wine cmd /c "$(wine_path "$base/guide.cmd")" >/dev/null 2>&1
 }
 check_folder="$profile/AppData/Local/Programs/Tolvarine Check"
-remove_all() {
-    local msi
-    for msi in "$signed"/*.msi "$unsigned"/*.msi; do msiexec /x "$(wine_path "$msi")"; done
-    [ ! -e "$folder" ] && [ ! -e "$check_folder" ] && [ ! -e "$link" ] && [ ! -e "$desktop" ]
+kept() {  # <earlier> <newer> <desktop shortcut after: yes or no>; the application as the last package for it left it
+    run_guide "$signed" 1.2.3 "${!1}" && run_guide "$unsigned" 1.2.4 "${!2}" && if [ "$2" = check_alone ]; then
+        installed "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde" && cmp -s "$check_folder/TolvarineCheck.exe" "$unsigned/TolvarineCheck.exe"
+    else installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4.mde"; fi && [ -e "$link" ] && [ "$([ -e "$desktop" ] && echo yes || echo no)" = "$3" ]
 }
-kept() {  # <earlier> <newer> <desktop shortcut after: yes or no>
-    run_guide "$signed" 1.2.3 "${!1}" && run_guide "$unsigned" 1.2.4 "${!2}" || return 1
-    if [ "$2" = check_alone ]; then  # the application as installed before
-        installed "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde" &&
-            cmp -s "$check_folder/TolvarineCheck.exe" "$unsigned/TolvarineCheck.exe"
-    else
-        installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4.mde"
-    fi && [ -e "$link" ] && [ "$([ -e "$desktop" ] && echo yes || echo no)" = "$3" ]
-}
-for update in "install install no" "desktop_shortcut install yes" "trial trial no" "install check_alone no" \
-              "check_alone install no" "desktop_shortcut check_alone yes"; do
+for update in "install install no" "desktop_shortcut install yes" "trial trial no" "install check_alone no" "check_alone install no" "desktop_shortcut check_alone yes"; do
     read -r earlier newer shortcut <<<"$update"
     check "update: the guide's $newer over its $earlier keeps launcher, check, application, Start menu, desktop shortcut: $shortcut" \
-        eval 'kept $earlier $newer $shortcut; ok=$?; remove_all && [ $ok -eq 0 ]'
+        eval 'kept $earlier $newer $shortcut; ok=$?; for m in "$signed"/*.msi "$unsigned"/*.msi; do msiexec /x "$(wine_path "$m")"; done
+              [ $ok -eq 0 ] && [ ! -e "$folder" ] && [ ! -e "$check_folder" ] && [ ! -e "$link" ] && [ ! -e "$desktop" ]'
 done
 check "the guide's repair puts a removed Tolvarine.mde back, and its uninstall by ProductCode removes the release" \
-    eval 'run_guide "$signed" 1.2.3 "$install" && rm "$folder/Tolvarine.mde" && run_guide "$signed" 1.2.3 "$repair" &&
-          installed "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde" &&
-          run_guide "$signed" 1.2.3 "$uninstall" && [ ! -e "$folder" ] && [ ! -e "$link" ] && [ "$(products)" = 0 ]'
+    eval 'run_guide "$signed" 1.2.3 "$install" && rm "$folder/Tolvarine.mde" && run_guide "$signed" 1.2.3 "$repair" && installed \
+          "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde" && run_guide "$signed" 1.2.3 "$uninstall" && [ "$(products)" = 0 ]'
 
 # The rules Windows validates a per-user package by, read from its tables.
 per_user_tables() {  # <msi> <image> <secure properties...>
@@ -341,12 +320,9 @@ per_user_tables() {  # <msi> <image> <secure properties...>
     ! cut -f1 "$t/Property" | grep -qx ALLUSERS &&
     [ "$(awk -F '\t' '$1 ~ /^Tolvarine(Launcher|Check)\.exe$/ { print $5 }' "$t/File" | sort -u)" = "$(
         . "$root/scripts/package.sh" && image_file_version "$2")" ] &&
-    ! cut -f1 "$t/MsiFileHash" | grep -qxE 'Tolvarine(Launcher|Check)\.exe' &&
-    { ! cut -f1 "$t/File" | grep -qx Tolvarine.mde || cut -f1 "$t/MsiFileHash" | grep -qx Tolvarine.mde; } &&
+    ! cut -f1 "$t/MsiFileHash" | grep -qxE 'Tolvarine(Launcher|Check)\.exe' && { ! grep -q ^Tolvarine.mde "$t/File" || grep -q ^Tolvarine.mde "$t/MsiFileHash"; } &&
     grep -qxP 'MSIRESTARTMANAGERCONTROL\tDisable' "$t/Property" && grep -qxP 'REBOOT\tReallySuppress' "$t/Property" &&
-    for name in "${@:3}"; do
-        awk -F '\t' '$1 == "SecureCustomProperties" { print ";" $2 ";" }' "$t/Property" | grep -qF ";$name;" || return 1
-    done
+    for name in "${@:3}"; do grep -qP "^SecureCustomProperties\t(.*;)?$name(;|$)" "$t/Property" || return 1; done
 }
 check "the packages' tables keep the per-user rules, the images versioned, no Restart Manager, no restart, the choices secure" \
     eval 'per_user_tables "$signed/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe" INSTALLFOLDER DESKTOP_SHORTCUT \
