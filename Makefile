@@ -27,7 +27,7 @@ screenshot: deps
 	@scripts/screenshot.sh
 
 # make dist VERSION=<major.minor.build> gives the images that version, and with MDE=<Tolvarine.mde>
-# adds the Windows Installer package;
+# adds the Windows Installer packages (the application's, and the check's alone);
 # make dist SIGN_PFX=<file.pfx> SIGN_PASSWORD_FILE=<file> [SIGN_TIMESTAMP_URL=<url>] signs it all, or
 # make dist SIGN_PKCS11_MODULE=<library> SIGN_PKCS11_KEY=<pkcs11: URI> SIGN_CERT=<PEM> SIGN_PIN_FILE=<file> [...].
 dist: deps
@@ -37,7 +37,7 @@ dist: deps
 		SIGN_CERT="$(SIGN_CERT)" SIGN_PIN_FILE="$(SIGN_PIN_FILE)" \
 		scripts/dist.sh
 
-# make package IMAGES=<folder> MDE=<Tolvarine.mde> VERSION=<major.minor.build>: the package from the
+# make package IMAGES=<folder> MDE=<Tolvarine.mde> VERSION=<major.minor.build>: the packages from the
 # launcher and check in that folder, signed elsewhere, beside them.
 package: deps
 	@MDE="$(MDE)" VERSION="$(VERSION)" scripts/package-signed.sh "$(IMAGES)"

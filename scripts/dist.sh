@@ -3,9 +3,10 @@
 # (DIST_FROM=worktree: from the working tree as it is, for the release checks):
 # <out>/TolvarineLauncher.exe, <out>/ManualLaunch.exe, <out>/TolvarineCheck.exe, <out>/SHA256SUMS.
 # With VERSION the images carry that version (else the project's); with MDE
-# and VERSION also <out>/Tolvarine-<VERSION>.msi (see package.sh).
+# and VERSION also <out>/Tolvarine-<VERSION>.msi and the check's alone,
+# <out>/TolvarineCheck-<VERSION>.msi (see package.sh).
 # With a signing route (a .pfx or a PKCS#11 token, see sign.sh) the images are signed,
-# then the package is built from the signed launcher and signed too, and
+# then the packages are built from the signed images and signed too, and
 # <out>/UNSIGNED-SHA256SUMS gives the sums of the reproducible images
 # before signing. The release folder appears whole, or not at all: a failed
 # run leaves an earlier one as it was.
@@ -77,16 +78,21 @@ else
 fi
 shipped=("${images[@]}")
 if [ -n "$package_version" ]; then
-    package=Tolvarine-$package_version.msi
+    package=Tolvarine-$package_version.msi check_package=TolvarineCheck-$package_version.msi
     # From the launcher and the check as shipped: signed before they go inside.
     run_step "Building the package $package" "$work.package.log" \
         build_package "$release/TolvarineLauncher.exe" "$work/src" "$work/$package"
-    if [ -n "$signing" ]; then
-        run_step "Signing the package" "$work.sign-package.log" sign_image "$work/$package" "$release/$package" Tolvarine
-    else
-        cp "$work/$package" "$release/"
-    fi
-    shipped+=("$package")
+    run_step "Building the package $check_package" "$work.check-package.log" \
+        build_check_package "$release/TolvarineCheck.exe" "$work/src" "$work/$check_package"
+    for msi in "$package" "$check_package"; do
+        if [ -n "$signing" ]; then
+            description=Tolvarine && [ "$msi" = "$package" ] || description="Tolvarine check"
+            run_step "Signing the package $msi" "$work.sign-package.log" sign_image "$work/$msi" "$release/$msi" "$description"
+        else
+            cp "$work/$msi" "$release/"
+        fi
+    done
+    shipped+=("$package" "$check_package")
 fi
 (cd "$release" && sha256sum "${shipped[@]}" >SHA256SUMS)
 # The earlier release goes only once the new one is complete.
@@ -98,4 +104,4 @@ mv -T "$release" "$out"
 rm -rf "$out.previous"
 echo "Release in $out:"
 cat "$out/SHA256SUMS"
-print_detection "$out/TolvarineLauncher.exe" ${package_version:+"$out/$package"}
+print_detection "$out/TolvarineLauncher.exe" ${package_version:+"$out/$package" "$out/$check_package"}

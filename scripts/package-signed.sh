@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The installer package from a launcher and check signed elsewhere (with
+# The installer packages from a launcher and check signed elsewhere (with
 # signtool on Windows, say), with every table rule make dist sets:
 #   MDE=<Tolvarine.mde> VERSION=<major.minor.build> package-signed.sh <folder> [out folder]
 # The folder holds the signed TolvarineLauncher.exe and TolvarineCheck.exe,
 # which must carry VERSION (make dist VERSION=... builds them so); the
-# package goes beside them unless an out folder is given.
+# packages (the application's and the check's alone) go beside them unless
+# an out folder is given.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/package.sh"
@@ -20,6 +21,8 @@ for image in TolvarineLauncher.exe TolvarineCheck.exe; do
         package_error "$images/$image carries version $version, not VERSION=$package_version: build it with that VERSION"
 done
 mkdir -p "$out"
-build_package "$images/TolvarineLauncher.exe" "$root" "$out/Tolvarine-$package_version.msi"
-echo "Package: $out/Tolvarine-$package_version.msi"
-print_detection "$images/TolvarineLauncher.exe" "$out/Tolvarine-$package_version.msi"
+package=$out/Tolvarine-$package_version.msi check_package=$out/TolvarineCheck-$package_version.msi
+build_package "$images/TolvarineLauncher.exe" "$root" "$package"
+build_check_package "$images/TolvarineCheck.exe" "$root" "$check_package"
+echo "Packages: $package $check_package"
+print_detection "$images/TolvarineLauncher.exe" "$package" "$check_package"

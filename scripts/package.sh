@@ -1,6 +1,7 @@
 # Sourced by dist.sh: the release's version, which the images carry, and the
-# per-user Windows Installer package, built with wixl from
-# installer/tolvarine.wxs when MDE and VERSION are given.
+# per-user Windows Installer packages, built with wixl when MDE and VERSION
+# are given: the application's (installer/tolvarine.wxs) and the check's
+# alone (installer/tolvarine-check.wxs).
 #   check_package_inputs        fails, saying why, on a bad MDE or VERSION;
 #                               sets release_version ("" without VERSION: the
 #                               project's) and package_version ("" when no
@@ -8,9 +9,12 @@
 #   build_package <launcher> <source tree> <msi>
 #                               the package of that launcher image, the
 #                               TolvarineCheck.exe beside it, and MDE
+#   build_check_package <check> <source tree> <msi>
+#                               the package of that check image alone
 #   image_file_version <image>  the file version in the image's version resource
-#   print_detection <launcher> [msi]
-#                               what a deployment tool detects the release by
+#   print_detection <launcher> [msi check-msi]
+#                               what a deployment tool detects the release by,
+#                               and the packages' codes
 
 package_error() {
     echo "error: cannot build the release: $*" >&2
@@ -37,6 +41,24 @@ check_package_inputs() {
 
 # wixl builds a package that silently lacks an attribute it does not know,
 # warning only: any warning fails the build.
+#   wixl_package <wxs> <folder of its files> <msi> <launcher image> <secure properties> [SQL...]
+wixl_package() {
+    local wxs=$1 stage=$2 msi=$3 launcher=$4 secure=$5 messages code=0
+    messages=$(cd "$stage" && wixl -D Version="$package_version" -o "$msi" "$wxs" 2>&1) || code=$?
+    rm -rf "$stage"
+    [ -z "$messages" ] || printf '%s\n' "$messages"
+    if [ "$code" -ne 0 ] || grep -qiE 'warning|critical' <<<"$messages"; then
+        rm -f "$msi"
+        package_error "wixl did not build installer/$(basename "$wxs") cleanly (see above)"
+        return
+    fi
+    set_windows_installer_rules "$msi" "$launcher" "$secure" "${@:6}" || { rm -f "$msi"; return 1; }
+}
+
+# The desktop shortcut's component goes with the choice on the command line,
+# else with the one remembered from an earlier install.
+desktop_shortcut_condition='DESKTOP_SHORTCUT = "1" OR (NOT DESKTOP_SHORTCUT AND REMEMBERED_DESKTOP_SHORTCUT = "#1")'
+
 build_package() {
     local launcher=$1 source=$2 msi=$3 stage
     stage=$(dirname "$msi")/package-files
@@ -45,17 +67,18 @@ build_package() {
         cp "$(dirname "$launcher")/TolvarineCheck.exe" "$stage/TolvarineCheck.exe" &&
         cp "$MDE" "$stage/Tolvarine.mde" &&
         cp "$source/window/tolvarine.ico" "$stage/tolvarine.ico" || return 1
-    local messages code=0
-    messages=$(cd "$stage" && wixl -D Version="$package_version" -o "$msi" "$source/installer/tolvarine.wxs" 2>&1) ||
-        code=$?
-    rm -rf "$stage"
-    [ -z "$messages" ] || printf '%s\n' "$messages"
-    if [ "$code" -ne 0 ] || grep -qiE 'warning|critical' <<<"$messages"; then
-        rm -f "$msi"
-        package_error "wixl did not build installer/tolvarine.wxs cleanly (see above)"
-        return
-    fi
-    set_windows_installer_rules "$msi" "$launcher" || { rm -f "$msi"; return 1; }
+    wixl_package "$source/installer/tolvarine.wxs" "$stage" "$msi" "$launcher" \
+        "INSTALLFOLDER;DESKTOP_SHORTCUT;REMEMBERED_DESKTOP_SHORTCUT" \
+        "UPDATE Component SET Condition = '$desktop_shortcut_condition' WHERE Component = 'DesktopShortcut'"
+}
+
+build_check_package() {
+    local check=$1 source=$2 msi=$3 stage
+    stage=$(dirname "$msi")/check-package-files
+    rm -rf "$stage" && mkdir -p "$stage" &&
+        cp "$check" "$stage/TolvarineCheck.exe" &&
+        cp "$source/window/tolvarine.ico" "$stage/tolvarine.ico" || return 1
+    wixl_package "$source/installer/tolvarine-check.wxs" "$stage" "$msi" "$check" ""
 }
 
 # "major.minor.build.revision" from the VS_FIXEDFILEINFO of the image's
@@ -79,12 +102,13 @@ image_file_version() {
 #   hashes;
 # - a rebuild with the same version replaces the installed one, as a higher
 #   version does (VersionMax inclusive, 512), instead of installing beside it;
-# - INSTALLFOLDER is a secure property, so that a managed install (assigned
-#   by Group Policy, or run elevated by Intune or Configuration Manager)
-#   passes it on.
+# - the properties given are secure, so that a managed install (assigned by
+#   Group Policy, or run elevated by Intune or Configuration Manager) passes
+#   them on (INSTALLFOLDER, the desktop shortcut's);
+# - and the package's own statements (a component's condition).
 set_windows_installer_rules() {
     local msi=$1 version secure code max attributes
-    version=$(image_file_version "$2") || package_error "no file version in the launcher's version resource" || return
+    version=$(image_file_version "$2") || package_error "no file version in $2's version resource" || return
     secure=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F '\t' '$1 == "SecureCustomProperties" { print $2 }')
     # The row of MajorUpgrade that finds older versions; Attributes is part of
     # the key, so the row is deleted and inserted again.
@@ -99,7 +123,8 @@ set_windows_installer_rules() {
         "DELETE FROM MsiFileHash WHERE File_ = 'TolvarineCheck.exe'"
         "DELETE FROM Upgrade WHERE ActionProperty = 'WIX_UPGRADE_DETECTED'"
         "INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty) VALUES ('$code', '$max', $((attributes | 512)), 'WIX_UPGRADE_DETECTED')"
-        "UPDATE Property SET Value = 'INSTALLFOLDER${secure:+;$secure}' WHERE Property = 'SecureCustomProperties'"
+        "UPDATE Property SET Value = '$3${secure:+${3:+;}$secure}' WHERE Property = 'SecureCustomProperties'"
+        "${@:4}"
     )
     local statement
     for statement in "${sql[@]}"; do
@@ -108,12 +133,19 @@ set_windows_installer_rules() {
 }
 
 # The values an administrator enters in Intune's or Configuration Manager's
-# detection rule, from the release as built.
+# detection rule and uninstall command, from the release as built.
 print_detection() {
-    local version code
+    local version
     version=$(image_file_version "$1") || package_error "no file version in $1" || return
     echo "Detect this release by TolvarineLauncher.exe's file version $version, greater than or equal to."
     [ -n "${2:-}" ] || return 0
-    code=$(msiinfo export "$2" Property | tr -d '\r' | awk -F '\t' '$1 == "UpgradeCode" { print $2 }')
-    echo "The package's UpgradeCode (the same in every release): $code"
+    echo "$(basename "$2")'s UpgradeCode (the same in every release): $(package_property "$2" UpgradeCode)"
+    echo "$(basename "$2")'s ProductCode (this build's, for msiexec /x): $(package_property "$2" ProductCode)"
+    [ -n "${3:-}" ] || return 0
+    echo "$(basename "$3")'s UpgradeCode (the same in every release): $(package_property "$3" UpgradeCode)"
+    echo "$(basename "$3")'s ProductCode (this build's, for msiexec /x): $(package_property "$3" ProductCode)"
+}
+
+package_property() {  # <msi> <name>
+    msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' -v name="$2" '$1 == name { print $2 }'
 }

@@ -19,8 +19,8 @@ rm -rf "$base"
 passed=0
 failed=0
 
-check() {  # check <description> <command...>
-    if "${@:2}" >/dev/null 2>&1; then
+check() {  # check <description> <command...>, in a subshell: an exit in it fails only that check
+    if ("${@:2}") >/dev/null 2>&1; then
         passed=$((passed + 1)); echo "ok    $1"
     else
         failed=$((failed + 1)); echo "FAIL  $1"
@@ -103,22 +103,22 @@ for name in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe; do
     check "signed $name with one byte changed fails verification" flipped_fails "$signed/$name"
     check "signed $name less its signature is the unsigned image" unsigned_again "$signed/$name" "$unsigned/$name"
 done
-check "SHA256SUMS lists the signed images and package" eval "cd '$signed' && sha256sum -c SHA256SUMS | grep -c OK | grep -qx 4"
+check "SHA256SUMS lists the signed images and packages" eval "cd '$signed' && sha256sum -c SHA256SUMS | grep -c OK | grep -qx 5"
 check "signed package verifies against its certificate authority" verifies "$signed/Tolvarine-1.2.3.msi"
-check "the images and the package carry an RFC 3161 time stamp that verifies" \
-    eval 'for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe Tolvarine-1.2.3.msi; do timestamped "$signed/$f" || exit 1; done'
-check "make dist prints the file version a detection rule compares with, and the UpgradeCode" \
+check "the images and the packages carry an RFC 3161 time stamp that verifies" eval 'for f in TolvarineLauncher.exe \
+    ManualLaunch.exe TolvarineCheck.exe Tolvarine{,Check}-1.2.3.msi; do timestamped "$signed/$f" || exit 1; done'
+property() { . "$root/scripts/package.sh" && package_property "$@"; }
+check "make dist prints the file version a detection rule compares with, and each package's UpgradeCode and ProductCode" \
     eval 'grep -qx "Detect this release by TolvarineLauncher.exe.s file version 1.2.3.0, greater than or equal to." "$base/build.log" &&
-          grep -qx "The package.s UpgradeCode (the same in every release): {23A425E9-3992-47DE-A268-5E52E2DA4A36}" "$base/build.log"'
+          grep -qF "{23A425E9-3992-47DE-A268-5E52E2DA4A36}" "$base/build.log" && [ "$(grep -o "{.*}" "$base/build.log" | sort)" = \
+          "$(for m in "$signed"/*.msi; do property "$m" UpgradeCode; property "$m" ProductCode; done | sort)" ]'
 upgrade_code_as_documented() {  # the property as the Upgrade table has it, in upper case
     local code; code=$(msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' '$1 == "UpgradeCode" { print $2 }')
     [ "$code" = "$(msiinfo export "$1" Upgrade | tr -d '\r' | tail -n +4 | cut -f1 | sort -u)" ] &&
         grep -qxE '\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}' <<<"$code"
 }
-check "the UpgradeCode property is in upper case, and the Upgrade table's" \
-    upgrade_code_as_documented "$signed/Tolvarine-1.2.3.msi"
-check "the package is per user and needs no elevation (word count 10)" \
-    eval "msiinfo suminfo '$signed/Tolvarine-1.2.3.msi' | tr -d '\r' | grep -qx 'Source: 10 (a)'"
+check "each package is per user (word count 10), its UpgradeCode in upper case as in its Upgrade table" eval 'for f in \
+    "$signed"/*.msi; do upgrade_code_as_documented "$f" && msiinfo suminfo "$f" | grep -q "^Source: 10 (a)" || exit 1; done'
 check "without MDE there is no package" eval "! ls '$unsigned' | grep -q msi"
 # The version in the fixed file information, its strings and the manifest;
 # and in the package's File table.
@@ -173,8 +173,8 @@ token_dist() {  # <PIN file> <out> [certificate]
         "$root/scripts/dist.sh" "$2" "$base/token/work" >"$base/token.log" 2>&1
 }
 token=$base/token/out
-check "a token signs the images and the package, each verifying" eval 'token_dist "$keys/pin" "$token" &&
-    for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe Tolvarine-1.2.3.msi; do verifies "$token/$f" || exit 1; done'
+check "a token signs the images and the packages, each verifying" eval 'token_dist "$keys/pin" "$token" &&
+    for f in TolvarineLauncher.exe ManualLaunch.exe TolvarineCheck.exe Tolvarine{,Check}-1.2.3.msi; do verifies "$token/$f" || exit 1; done'
 check "less its signature each token-signed image is the reproducible one" eval 'unsigned_again "$token/TolvarineLauncher.exe" \
     "$unsigned/TolvarineLauncher.exe" && unsigned_again "$token/ManualLaunch.exe" "$unsigned/ManualLaunch.exe"'
 check "a wrong PIN is named and keeps the earlier release" eval '! token_dist "$keys/wrong-pin" "$signed" &&
@@ -211,7 +211,7 @@ check "a failed build step stops make demo and make dist, naming its log" eval '
 # A second release over an earlier one replaces it whole.
 replaced() {
     MDE=$base/app-1.2.4.mde VERSION=1.2.4 "$root/scripts/dist.sh" "$unsigned" "$base/first/work" &&
-        [ "$(ls "$unsigned" | tr '\n' ' ')" = "ManualLaunch.exe SHA256SUMS Tolvarine-1.2.4.msi TolvarineCheck.exe TolvarineLauncher.exe " ] &&
+        [ "$(ls "$unsigned" | tr '\n' ' ')" = "ManualLaunch.exe SHA256SUMS Tolvarine-1.2.4.msi TolvarineCheck-1.2.4.msi TolvarineCheck.exe TolvarineLauncher.exe " ] &&
         (cd "$unsigned" && sha256sum -c --quiet SHA256SUMS) && [ ! -e "$unsigned.previous" ]
 }
 check "a second release replaces the first whole" replaced
@@ -271,15 +271,41 @@ v4b=$(wine_path "$base/rebuilt/Tolvarine-1.2.4.msi")
 check "a rebuild of the same version replaces it: one product, the new front end; none after its uninstall" \
     eval 'msiexec /i "$v4" && msiexec /i "$v4b" && [ "$(products)" = 1 ] &&
           installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4-rebuilt.mde" && msiexec /x "$v4b" && [ "$(products)" = 0 ]'
-check "ADDLOCAL=Check installs the check alone; ADDLOCAL=Main then adds the rest; the uninstall removes both" \
-    eval 'msiexec /i "$v4" ADDLOCAL=Check && [ "$(ls "$folder")" = TolvarineCheck.exe ] && [ ! -e "$link" ] &&
-          msiexec /i "$v4" ADDLOCAL=Main && installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4.mde" &&
-          [ -e "$link" ] && msiexec /x "$v4" && [ ! -e "$folder" ]'
-check "ADDLOCAL=Main,Desktop adds the desktop shortcut, and the uninstall removes it" \
-    eval 'msiexec /i "$v4" ADDLOCAL=Main,Desktop && [ -e "$desktop" ] && msiexec /x "$v4" && [ ! -e "$desktop" ]'
+
+# The guide's command lines as it prints them, run by cmd with a release's packages for the example's:
+# each, with a newer release over an earlier install, must keep everything the user had.
+install='msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart'
+desktop_shortcut='msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart DESKTOP_SHORTCUT=1'
+trial='start /wait "" msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart'
+check_alone='msiexec /i "TolvarineCheck-1.4.0.msi" /qn /norestart'
+repair='msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart REINSTALL=ALL REINSTALLMODE=amus'
+uninstall='msiexec /x {ProductCode} /qn /norestart'
+check "the guide prints the command lines run here, each as one line" eval 'for line in "$install" "$desktop_shortcut" \
+    "$trial" "$check_alone" "$repair" "$uninstall"; do grep -qxF "    $line" "$root/docs/administrators.md" || exit 1; done'
+run_guide() {  # <release folder> <version> <command line>
+    local line=${3//TolvarineCheck-1.4.0.msi/$(wine_path "$1/TolvarineCheck-$2.msi")}
+    line=${line//Tolvarine-1.4.0.msi/$(wine_path "$1/Tolvarine-$2.msi")}
+    line=${line//'{ProductCode}'/$(property "$1/Tolvarine-$2.msi" ProductCode)}
+    printf '%s\r\n' "$line" >"$base/guide.cmd" && wine cmd /c "$(wine_path "$base/guide.cmd")" >/dev/null 2>&1
+}
+check_folder="$profile/AppData/Local/Programs/Tolvarine Check"
+kept() {  # <earlier> <newer> <desktop shortcut after: yes or no>; the application as the last package for it left it
+    run_guide "$signed" 1.2.3 "${!1}" && run_guide "$unsigned" 1.2.4 "${!2}" && if [ "$2" = check_alone ]; then
+        installed "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde" && cmp -s "$check_folder/TolvarineCheck.exe" "$unsigned/TolvarineCheck.exe"
+    else installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4.mde"; fi && [ -e "$link" ] && [ "$([ -e "$desktop" ] && echo yes || echo no)" = "$3" ]
+}
+for update in "install install no" "desktop_shortcut install yes" "trial trial no" "install check_alone no" "check_alone install no" "desktop_shortcut check_alone yes"; do
+    read -r earlier newer shortcut <<<"$update"
+    check "update: the guide's $newer over its $earlier keeps launcher, check, application, Start menu, desktop shortcut: $shortcut" \
+        eval 'kept $earlier $newer $shortcut; ok=$?; for m in "$signed"/*.msi "$unsigned"/*.msi; do msiexec /x "$(wine_path "$m")"; done
+              [ $ok -eq 0 ] && [ ! -e "$folder" ] && [ ! -e "$check_folder" ] && [ ! -e "$link" ] && [ ! -e "$desktop" ]'
+done
+check "the guide's repair puts a removed Tolvarine.mde back, and its uninstall by ProductCode removes the release" \
+    eval 'run_guide "$signed" 1.2.3 "$install" && rm "$folder/Tolvarine.mde" && run_guide "$signed" 1.2.3 "$repair" && installed \
+          "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde" && run_guide "$signed" 1.2.3 "$uninstall" && [ "$(products)" = 0 ]'
 
 # The rules Windows validates a per-user package by, read from its tables.
-per_user_tables() {  # <msi> <launcher image>
+per_user_tables() {  # <msi> <image> <secure properties...>
     local t=$base/tables name
     mkdir -p "$t"
     for name in Registry Component Directory RemoveFile File MsiFileHash Property; do
@@ -294,14 +320,17 @@ per_user_tables() {  # <msi> <launcher image>
     ! cut -f1 "$t/Property" | grep -qx ALLUSERS &&
     [ "$(awk -F '\t' '$1 ~ /^Tolvarine(Launcher|Check)\.exe$/ { print $5 }' "$t/File" | sort -u)" = "$(
         . "$root/scripts/package.sh" && image_file_version "$2")" ] &&
-    ! cut -f1 "$t/MsiFileHash" | grep -qxE 'Tolvarine(Launcher|Check)\.exe' && cut -f1 "$t/MsiFileHash" | grep -qx Tolvarine.mde &&
-    awk -F '\t' '$1 == "SecureCustomProperties"' "$t/Property" | grep -qE '[[:space:];]INSTALLFOLDER(;|$)'
+    ! cut -f1 "$t/MsiFileHash" | grep -qxE 'Tolvarine(Launcher|Check)\.exe' && { ! grep -q ^Tolvarine.mde "$t/File" || grep -q ^Tolvarine.mde "$t/MsiFileHash"; } &&
+    grep -qxP 'MSIRESTARTMANAGERCONTROL\tDisable' "$t/Property" && grep -qxP 'REBOOT\tReallySuppress' "$t/Property" &&
+    for name in "${@:3}"; do grep -qP "^SecureCustomProperties\t(.*;)?$name(;|$)" "$t/Property" || return 1; done
 }
-check "the package's tables keep the per-user rules, the launcher and the check versioned as the images, INSTALLFOLDER secure" \
-    per_user_tables "$signed/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe"
+check "the packages' tables keep the per-user rules, the images versioned, no Restart Manager, no restart, the choices secure" \
+    eval 'per_user_tables "$signed/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe" INSTALLFOLDER DESKTOP_SHORTCUT \
+          REMEMBERED_DESKTOP_SHORTCUT && per_user_tables "$signed/TolvarineCheck-1.2.3.msi" "$signed/TolvarineCheck.exe"'
 check "a package from images signed elsewhere gets the same tables; images of another version, or only a check of another, are refused" \
     eval 'MDE=$base/app-1.2.3.mde VERSION=1.2.3 "$root/scripts/package-signed.sh" "$signed" "$base/elsewhere" >/dev/null &&
-          per_user_tables "$base/elsewhere/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe" &&
+          per_user_tables "$base/elsewhere/Tolvarine-1.2.3.msi" "$signed/TolvarineLauncher.exe" INSTALLFOLDER &&
+          per_user_tables "$base/elsewhere/TolvarineCheck-1.2.3.msi" "$signed/TolvarineCheck.exe" &&
           ! MDE=$base/app-1.2.3.mde VERSION=1.2.3 "$root/scripts/package-signed.sh" "$unsigned" "$base/other" 2>/dev/null &&
           mkdir -p "$base/mixed" && cp "$signed/TolvarineLauncher.exe" "$base/mixed/" && cp "$unsigned/TolvarineCheck.exe" "$base/mixed/" &&
           ! MDE=$base/app-1.2.3.mde VERSION=1.2.3 "$root/scripts/package-signed.sh" "$base/mixed" 2>/dev/null'
