@@ -5,6 +5,7 @@
 #include "launch_plan/launch_plan.h"
 #include "launch_plan/shell_error_text.h"
 #include "launch_plan/trusted_location.h"
+#include "platform/module_directory.h"
 
 namespace tolvarine {
 
@@ -26,14 +27,6 @@ std::wstring OneLine(std::wstring_view text) {
         else if (!line.ends_with(L' ')) line += L' ';
     }
     return line;
-}
-
-// "C:\..." or "\\server\share\..." (also "\\?\..."): not relative to a
-// current folder or drive.
-bool IsFullPath(std::wstring_view path) {
-    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
-    if (path.size() >= 2 && separator(path[0]) && separator(path[1])) return true;
-    return path.size() >= 3 && path[1] == L':' && separator(path[2]);
 }
 
 Verdict NotReady(LaunchOutcome outcome, std::wstring_view reason) {

@@ -9,6 +9,7 @@
 
 #include "platform/association_answer.h"
 #include "platform/system_library.h"
+#include "platform/win32_handles.h"
 
 namespace tolvarine {
 
@@ -67,6 +68,21 @@ static_assert(association::kFail == E_FAIL && association::kPointer == E_POINTER
 static_assert(association::kFileNotFound == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) &&
               association::kNoAssociation == HRESULT_FROM_WIN32(ERROR_NO_ASSOCIATION));
 
+// Whether the verb's command key of the class the shell runs for the
+// extension holds Windows Installer's descriptor, the value "command"
+// beside the default.
+bool CarriesInstallerDescriptor(HMODULE shlwapi, const std::wstring& extension, const std::wstring& verb) {
+    const auto queryKey = ModuleFunction<decltype(&::AssocQueryKeyW)>(shlwapi, "AssocQueryKeyW");
+    UniqueRegistryKey classKey;
+    if (!queryKey || FAILED(queryKey(0, ASSOCKEY_SHELLEXECCLASS, extension.c_str(), nullptr, classKey.put())))
+        return false;
+    UniqueRegistryKey command;
+    if (::RegOpenKeyExW(classKey.get(), (L"shell\\" + verb + L"\\command").c_str(), 0, KEY_QUERY_VALUE,
+                        command.put()) != ERROR_SUCCESS)
+        return false;
+    return ::RegQueryValueExW(command.get(), L"command", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
@@ -75,7 +91,7 @@ AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring
     if (!query) return {};
     const std::wstring extensionText(extension);
     const std::wstring verbText(verb);
-    return association::ReadAssociation(
+    AssociatedProgram program = association::ReadAssociation(
         [&](std::uint32_t flags, int string, std::span<wchar_t> buffer, std::uint32_t& length) -> std::int32_t {
             DWORD room = length;
             const HRESULT result = query(static_cast<ASSOCF>(flags), static_cast<ASSOCSTR>(string),
@@ -83,6 +99,9 @@ AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring
             length = room;
             return result;
         });
+    if (program.answer == AssociatedProgram::Answer::Program)
+        program.installedOnFirstUse = CarriesInstallerDescriptor(shlwapi.get(), extensionText, verbText);
+    return program;
 }
 
 ProgramImage ReadProgramImageFile(std::wstring_view path) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 #include "check/readiness_check.h"
 #include "launch_plan/database_access.h"
@@ -138,12 +139,14 @@ TEST(ReadAssociation, ReadsEachAnswerAShellGivesFromXpTo11) {
         {{{kOk, access}}, ProgramOpening(access), {exe}},
         {{{kNoAssociation}}, none, {exe}},
         {{{kFileNotFound}, {kFileNotFound}}, none, {exe, command}},  // Windows XP
-        {{{kFail}}, none, {exe}},
+        {{{kFail}}, unknown, {exe}},  // no meaning documented: the shell decides
+        {{{kFileNotFound}, {kFail}}, unknown, {exe, command}},
         {{{kOk, L"C:\\Windows\\system32\\openwith.EXE"}}, none, {exe}},
         // A command whose program the shell could not find: that program.
         {{{kFileNotFound}, {kOk, L"C:\\Missing Dir\\MSACCESS.EXE /x \"%1\""}},
          ProgramOpening(L"C:\\Missing Dir\\MSACCESS.EXE"), {exe, command}},
         {{{kFileNotFound}, {kOk, L"\"C:\\Gone\\a.exe\" \"%1\""}}, ProgramOpening(L"C:\\Gone\\a.exe"), {exe, command}},
+        {{{kFileNotFound}, {kOk, L"CeoAccess.exe \"%1\""}}, ProgramOpening(L"CeoAccess.exe"), {exe, command}},
         // A shell older than the flag refuses it: asked again without it, once.
         {{{kInvalidArg}, {kOk, access}}, ProgramOpening(access), {exe, kNoTruncate | kExecutable}},
         {{{kInvalidArg}, {kInvalidArg}}, unknown, {exe, kNoTruncate | kExecutable}},
@@ -250,20 +253,27 @@ TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAf
     }
 }
 
+// Nor is a program refused that the shell may yet run though no file is
+// there: a name alone, which the shell looks for on the search path, and
+// one that Windows Installer installs on first use.
 TEST(LaunchMain, NoTrustedLocationUnlessAccess2007OrLaterOpensTheDatabase) {
     FakePlatform withoutHandler;
     ExitCode(withoutHandler);
-    const std::pair<const wchar_t*, std::optional<std::uint16_t>> handlers[] = {
-        {L"C:\\Apps\\viewer.exe", 16}, {L"C:\\Office\\MSACCESS.EXE", std::nullopt}, {L"C:\\Office\\MSACCESS.EXE", 11}};
-    for (const auto& [program, version] : handlers) {
+    const AssociatedProgram onFirstUse{AssociatedProgram::Answer::Program, L"C:\\Office\\MSACCESS.EXE", true};
+    const std::tuple<AssociatedProgram, std::optional<std::uint16_t>, bool> handlers[] = {
+        {ProgramOpening(L"C:\\Apps\\viewer.exe"), 16, false}, {ProgramOpening(L"C:\\Office\\MSACCESS.EXE"), std::nullopt, false},
+        {ProgramOpening(L"C:\\Office\\MSACCESS.EXE"), 11, false}, {ProgramOpening(L"CeoAccess.exe"), 16, true},
+        {ProgramOpening(L"MSACCESS.EXE"), 16, true}, {onFirstUse, std::nullopt, true}};
+    for (const auto& [program, version, missing] : handlers) {
         FakePlatform platform;
-        platform.associatedProgram = ProgramOpening(program);
+        platform.associatedProgram = program;
+        platform.associatedProgramMissing = missing;
         platform.executableVersion = version;
         EXPECT_EQ(ExitCode(platform), 0);
         std::erase_if(platform.calls, [](const std::wstring& call) {
             return call.starts_with(L"FileExists") || call.starts_with(L"ReadProgramImage");
         });
-        EXPECT_EQ(platform.calls, withoutHandler.calls) << program;
+        EXPECT_EQ(platform.calls, withoutHandler.calls) << program.path;
     }
 }
 
@@ -412,7 +422,7 @@ TEST(LaunchMain, FailedOpenWhereAccessWouldIgnoreTheLocationIsNamedByItsOwnBoxAl
 }
 
 // The check's own courses; the others it shares with the launcher run under Wine.
-TEST(RunCheck, JudgesNothingAsAServiceAccountNorWithAnotherArgumentOrAnUnreadableFolder) {
+TEST(RunCheck, ItsOwnCoursesEndWithTheirExitCodes) {
     FakePlatform service;
     service.serviceAccount = true;
     const CheckReport asService = RunCheck(service, {});
@@ -420,15 +430,29 @@ TEST(RunCheck, JudgesNothingAsAServiceAccountNorWithAnotherArgumentOrAnUnreadabl
     EXPECT_TRUE(asService.text.starts_with(L"not judged: ")) << asService.text;
     EXPECT_EQ(service.calls, Calls{L"IsServiceAccount()"});
 
-    const std::wstring two[] = {L"C:\\Apps", L"more"}, unreadable[] = {L"X:\\Apps"},
-                       relative[] = {L"--before-install", L"sub\\Tolvarine"};
-    for (const auto& arguments : {std::span<const std::wstring>(two), std::span<const std::wstring>(unreadable),
-                                  std::span<const std::wstring>(relative)}) {
+    const std::wstring usage = L"usage: TolvarineCheck.exe [--before-install] [folder]: ";
+    const struct {
+        std::vector<std::wstring> arguments;
+        int exitCode;
+        std::wstring verdictStart;
+    } courses[] = {
+        {{L"C:\\Apps", L"more"}, kCheckExitUsage, usage},
+        {{L"X:\\Apps"}, kCheckExitUsage, usage},
+        {{L"--before-install", L"sub\\Tolvarine"}, kCheckExitUsage, usage},
+        {{L"--before-install", L"C:Tolvarine"}, kCheckExitUsage, usage},  // relative to the drive's current folder
+        // A look-up that failed for a reason it does not name: deployment
+        // tools, which read the exit code, must not count the PC as ready.
+        {{}, 1, L"not ready: Windows did not say which program opens .mde files"},
+    };
+    for (const auto& c : courses) {
         FakePlatform platform;
-        const CheckReport report = RunCheck(platform, arguments);
-        EXPECT_EQ(report.exitCode, kCheckExitUsage);
-        EXPECT_TRUE(report.text.starts_with(L"usage: TolvarineCheck.exe [--before-install] [folder]: ")) << report.text;
-        EXPECT_EQ(std::ranges::count(report.text, L'\n'), 1);
+        platform.files = {L"C:\\Apps\\Tolvarine\\TolvarineLauncher.exe", L"C:\\Apps\\Tolvarine\\Tolvarine.mde"};
+        const CheckReport report = RunCheck(platform, c.arguments);
+        EXPECT_EQ(report.exitCode, c.exitCode) << report.text;
+        EXPECT_TRUE(report.text.starts_with(c.verdictStart)) << report.text;
+        if (c.exitCode == kCheckExitUsage) {
+            EXPECT_EQ(std::ranges::count(report.text, L'\n'), 1);
+        }
     }
 }
 
