@@ -2,18 +2,18 @@
 // application's window plus a second, level 2. Where Access 2007 or later
 // opens the database, its trusted location for the launcher's folder is
 // added with level 1 and removed with level 2. Every way out of the run
-// after the first write goes through both restores before it shows or
-// returns anything, so the launcher never leaves the lowered settings in
-// force. Where no program opens ".mde" files, or only an Access that cannot
-// open the application, nothing is lowered; an Access whose Trust Center
-// would ignore the location gets none, and a level that policy sets is
-// not written.
+// after the first write, an error included, goes through both restores
+// before it shows or returns anything, so the launcher never leaves the
+// lowered settings in force. Where no program opens ".mde" files, or only
+// an Access that cannot open the application, nothing is lowered; an Access
+// whose Trust Center would ignore the location gets none, and a level that
+// policy sets is not written.
 #include <string>
 #include <utility>
 
 #include "launch_plan/launch_plan.h"
 #include "launch_plan/shell_error_text.h"
-#include "launch_plan/trusted_location.h"
+#include "launcher/lowered_settings.h"
 #include "launcher/module1.h"
 #include "platform/ascii_case.h"
 
@@ -76,11 +76,10 @@ LaunchOutcome LaunchMain(Platform& platform) {
         return stop->outcome;
     }
 
-    if (plan.AddsTrustedLocation()) AddTrustedLocation(platform, *plan.trustCenterVersion, launcherDirectory);
-    if (plan.WritesLevel()) SetAccessSecurityLevel(platform, kLowSecurityLevel);
+    LoweredSettings lowered(platform, plan);
+    lowered.Lower(launcherDirectory);
     const auto [shellResult, outcome] = OpenDatabase(platform, plan.databasePath);
-    if (plan.WritesLevel()) SetAccessSecurityLevel(platform, kMediumSecurityLevel);
-    if (plan.AddsTrustedLocation()) RemoveTrustedLocation(platform, *plan.trustCenterVersion);
+    lowered.Restore();
     // Named only now: the box may wait for the user for hours, and nothing
     // is being opened that needs the lowered settings.
     if (outcome == LaunchOutcome::OpenFailed) platform.ShowMessageBox(ShellErrorText(shellResult));

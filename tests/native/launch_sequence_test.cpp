@@ -222,9 +222,10 @@ TEST(LaunchMain, DriveRootGivesTwoBackslashesPassedUnchanged) {
 TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAfterLevel2) {
     // Each way a run ends: opened; a failed open, here at a drive root; no
     // window within the bound, here with Access 16 built for the
-    // application's machine. Access 12's machine cannot be read.
-    for (int course = 0; course < 3; ++course) {
-        const std::uint16_t version = course == 2 ? 16 : 12;
+    // application's machine; an error from the window search, which reaches
+    // the user only after both are put back. Access 12's machine cannot be read.
+    for (int course = 0; course < 4; ++course) {
+        const std::uint16_t version = course >= 2 ? 16 : 12;
         const std::wstring locations = L"Software\\Microsoft\\Office\\" + std::to_wstring(version) +
                                        L".0\\Access\\Security\\Trusted Locations";
         FakePlatform platform;
@@ -234,8 +235,13 @@ TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAf
         platform.tickPerCall = 50;
         platform.associatedProgram = ProgramOpening(L"C:\\Office12\\msaccess.exe");
         platform.executableVersion = version;
-        if (course == 2) platform.executableMachine = kApplicationMachine;
-        EXPECT_EQ(ExitCode(platform), course);
+        if (course >= 2) platform.executableMachine = kApplicationMachine;
+        if (course == 3) platform.windowSearchError = Error(8, L"Not enough memory resources are available.");
+        if (course == 3) {
+            EXPECT_THROW(LaunchMain(platform), Error);
+        } else {
+            EXPECT_EQ(ExitCode(platform), course);
+        }
         if (course == 1) {  // the box comes once everything is restored
             EXPECT_EQ(platform.calls.back(), L"ShowMessageBox(File not found)");
             platform.calls.pop_back();
