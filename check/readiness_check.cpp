@@ -58,7 +58,7 @@ Verdict JudgeCourse(Platform& platform, const LaunchPlan& plan, std::wstring_vie
                                                        plan.databasePath +
                                                        L" is missing. Install Tolvarine again, or run the check on "
                                                        L"the folder that holds Tolvarine.mde.");
-    const NoticeTime time = beforeInstall ? NoticeTime::BeforeInstall : NoticeTime::OnceOpened;
+    const NoticeTime time = beforeInstall ? NoticeTime::BeforeInstall : NoticeTime::BeforeStart;
     if (const auto warning = WarningOnceOpened(platform, plan, folder, time)) return NotReady(*warning);
 
     // The launcher leaves such a PC to the shell; the check cannot vouch for it.

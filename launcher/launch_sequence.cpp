@@ -7,7 +7,9 @@
 // lowered settings in force. Where no program opens ".mde" files, or only
 // an Access that cannot open the application, nothing is lowered; an Access
 // whose Trust Center would ignore the location gets none, and a level that
-// policy sets is not written.
+// policy sets is not written: at high, the user is told as soon as the
+// shell has opened the database, since Access refuses an unsigned one and
+// no window may come.
 #include <string>
 #include <utility>
 
@@ -52,12 +54,14 @@ bool WaitForApplicationWindow(Platform& platform) {
 }
 
 // Opens the database and, once it opens, waits for the application's
-// window plus the settle delay. Gives the shell's result and the outcome.
-std::pair<std::int32_t, LaunchOutcome> OpenDatabase(Platform& platform, const std::wstring& databasePath) {
+// window plus the settle delay, where the plan waits for it. Gives the
+// shell's result and the outcome.
+std::pair<std::int32_t, LaunchOutcome> OpenDatabase(Platform& platform, const LaunchPlan& plan) {
     const WindowHandle owner = platform.GetDesktopWindow();
     const std::int32_t result =
-        platform.ShellExecuteW(owner, kShellVerb, databasePath, kShellParameters, kShellDirectory, kShowNormal);
+        platform.ShellExecuteW(owner, kShellVerb, plan.databasePath, kShellParameters, kShellDirectory, kShowNormal);
     if (result <= 32) return {result, LaunchOutcome::OpenFailed};
+    if (!plan.AwaitsWindow()) return {result, LaunchOutcome::Opened};
     if (!WaitForApplicationWindow(platform)) return {result, LaunchOutcome::WindowNeverShown};
     platform.Sleep(kSettleDelayMilliseconds);
     return {result, LaunchOutcome::Opened};
@@ -78,7 +82,7 @@ LaunchOutcome LaunchMain(Platform& platform) {
 
     LoweredSettings lowered(platform, plan);
     lowered.Lower(launcherDirectory);
-    const auto [shellResult, outcome] = OpenDatabase(platform, plan.databasePath);
+    const auto [shellResult, outcome] = OpenDatabase(platform, plan);
     lowered.Restore();
     // Named only now: the box may wait for the user for hours, and nothing
     // is being opened that needs the lowered settings.
