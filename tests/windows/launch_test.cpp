@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -348,9 +347,7 @@ TEST_F(LaunchTest, Access2003GetsNoTrustedLocation) {
     EXPECT_FALSE(FindEvent(events, "observer", "trusted-location").has_value()) << Describe(events);
 }
 
-// Access 2003 held at high by policy refuses an unsigned database, and no
-// window comes: the launcher, which writes no level there, names the
-// policy as soon as the shell has opened the database, not after its bound.
+// Access 2003 held at high by policy refuses an unsigned database, no window comes: named at once.
 TEST_F(LaunchTest, Access2003HeldAtHighByPolicyIsNamedAtOnceWithExitCode5) {
     TOLVARINE_SKIP_UNLESS_ELEVATED("the policy keys are read-only to users");
     AccessOpensDatabases(11);
@@ -360,16 +357,15 @@ TEST_F(LaunchTest, Access2003HeldAtHighByPolicyIsNamedAtOnceWithExitCode5) {
                      REG_DWORD, &high, sizeof(high));
     const std::wstring folder = LauncherFolder(L"policy-high");
     const CheckSeen check = Check(folder);
-    const auto started = std::chrono::steady_clock::now();
+    const DWORD started = ::GetTickCount();
     Process launch = StartLauncher(folder);
     const std::wstring box = AnswerMessageBox(3, true);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
-    const auto code = launch.WaitForExit(kRunLimit);
-    EXPECT_EQ(code, 5u);
-    EXPECT_TRUE(box.starts_with(L"Access may not open Tolvarine: the policy \"Security Level\"")) << Utf8(box);
-    EXPECT_NE(box.find(L"to high (3), which users cannot change, so Access opens only databases signed by a publisher "
-                       L"it trusts."), std::wstring::npos) << Utf8(box);
-    ExpectCheckForesaw(check, code, NotReady(box));
+    EXPECT_LT(::GetTickCount() - started, 15000u);  // not the two-minute bound
+    EXPECT_EQ(launch.WaitForExit(kRunLimit), 5u);
+    EXPECT_TRUE(box.starts_with(L"Access may not open Tolvarine: the policy \"Security Level\"") &&
+                box.find(L"to high (3), which users cannot change, so Access opens only databases signed") !=
+                    std::wstring::npos) << Utf8(box);
+    ExpectCheckForesaw(check, 5u, NotReady(box));
     EXPECT_FALSE(FindEvent(Timeline(), "observer", "level=").has_value());
 }
 
@@ -498,10 +494,8 @@ TEST_F(LaunchTest, PolicyLocationTrustsTheFolderElseAccessIgnoringUserLocationsI
         const std::wstring box = AnswerMessageBox(2, true);
         code = launch.WaitForExit(kRunLimit);
         EXPECT_EQ(code, 5u);
-        // The check says the same, as a check: nothing has been opened.
-        const std::wstring opened = L"Tolvarine has been opened, but";
-        EXPECT_TRUE(box.starts_with(opened)) << Utf8(box);
-        ExpectCheckForesaw(check, code, NotReady(L"Tolvarine will open, but" + box.substr(opened.size())));
+        // The check says the same, as a check that has opened nothing.
+        ExpectCheckForesaw(check, code, NotReady(L"Tolvarine will open, but" + box.substr(box.find(L", but") + 5)));
         return box;
     };
     DeleteRegistryTree(HKEY_CURRENT_USER, locations + L"Location7");
