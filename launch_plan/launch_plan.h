@@ -31,8 +31,8 @@ enum class LaunchOutcome : int {
 
 inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
 
-// Access 2003's levels that a policy may hold; high (3) opens only signed
-// databases, and Access 2003 has no other.
+// Access 2003's levels below high (3), the only ones at which it opens a
+// database that no trusted publisher signed.
 inline constexpr std::uint32_t kLowEnforcedLevel = 1;
 inline constexpr std::uint32_t kMediumEnforcedLevel = 2;
 
