@@ -66,7 +66,8 @@ AssociatedProgram ReadOnlyPlatform::FindAssociatedExecutable(std::wstring_view e
     using Answer = AssociatedProgram::Answer;
     AddFact(L"Program that opens " + std::wstring(extension) + L" files (file association, verb \"" +
             std::wstring(verb) + L"\"): " +
-            (program.answer == Answer::Program     ? program.path
+            (program.answer == Answer::Program
+                 ? program.path + (program.installedOnFirstUse ? L" (Windows Installer installs it on first use)" : L"")
              : program.answer == Answer::NoProgram ? std::wstring(L"none")
                                                    : std::wstring(L"not known (the look-up failed)")));
     return program;

@@ -5,6 +5,7 @@
 #include "launch_plan/launch_plan.h"
 #include "launch_plan/shell_error_text.h"
 #include "launch_plan/trusted_location.h"
+#include "platform/module_directory.h"
 
 namespace tolvarine {
 
@@ -26,14 +27,6 @@ std::wstring OneLine(std::wstring_view text) {
         else if (!line.ends_with(L' ')) line += L' ';
     }
     return line;
-}
-
-// "C:\..." or "\\server\share\..." (also "\\?\..."): not relative to a
-// current folder or drive.
-bool IsFullPath(std::wstring_view path) {
-    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
-    if (path.size() >= 2 && separator(path[0]) && separator(path[1])) return true;
-    return path.size() >= 3 && path[1] == L':' && separator(path[2]);
 }
 
 Verdict NotReady(LaunchOutcome outcome, std::wstring_view reason) {
@@ -65,7 +58,7 @@ Verdict JudgeCourse(Platform& platform, const LaunchPlan& plan, std::wstring_vie
                                                        plan.databasePath +
                                                        L" is missing. Install Tolvarine again, or run the check on "
                                                        L"the folder that holds Tolvarine.mde.");
-    const NoticeTime time = beforeInstall ? NoticeTime::BeforeInstall : NoticeTime::OnceOpened;
+    const NoticeTime time = beforeInstall ? NoticeTime::BeforeInstall : NoticeTime::BeforeStart;
     if (const auto warning = WarningOnceOpened(platform, plan, folder, time)) return NotReady(*warning);
 
     // The launcher leaves such a PC to the shell; the check cannot vouch for it.

@@ -31,7 +31,8 @@ std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, const Associa
     if (handler.answer != AssociatedProgram::Answer::Program ||
         !EqualsIgnoringAsciiCase(FileNameOfPath(handler.path), kAccessFileName))
         return std::nullopt;
-    const ProgramImage image = platform.ReadProgramImage(handler.path);
+    // A name alone is read from no file: which one the shell finds is its own affair.
+    const ProgramImage image = IsFullPath(handler.path) ? platform.ReadProgramImage(handler.path) : ProgramImage{};
     return DatabaseAccess{image.version ? std::optional(image.version->major) : std::nullopt, image.machine};
 }
 

@@ -13,10 +13,19 @@ constexpr std::uint16_t kAccess2003 = 11;
 // below Software\Policies.
 constexpr std::wstring_view kAccessSecurity = L"\\Access\\Security";
 
-std::wstring LevelName(std::uint32_t level) {
-    constexpr std::wstring_view kNames[] = {L"low", L"medium", L"high", L"very high"};
-    const std::wstring number = L" (" + std::to_wstring(level) + L")";
-    return level >= 1 && level <= 4 ? std::wstring(kNames[level - 1]) + number : L"level" + number;
+// The level as Office 2003 names it to users, and what Access then does
+// with an unsigned database.
+std::wstring LevelAndEffect(std::uint32_t level) {
+    switch (level) {
+    case 2:
+        return L"medium (2), which users cannot change, so Access asks at every start whether to run the "
+               L"application's code";
+    case 3:
+        return L"high (3), which users cannot change, so Access opens only databases signed by a publisher it trusts";
+    default:
+        return std::to_wstring(level) + L", a level Access 2003 does not have (it has low (1), medium (2) and high "
+               L"(3)), so Access may not open the application at all";
+    }
 }
 
 }  // namespace
@@ -30,12 +39,9 @@ std::optional<std::uint32_t> EnforcedAccessLevel(Platform& platform) {
 }
 
 std::wstring EnforcedLevelText(std::uint32_t level, NoticeTime time) {
-    return std::wstring(NoticeLead(time)) +
+    return std::wstring(level == 2 ? NoticeLead(time) : RefusalLead(time)) +
            L"the policy \"Security Level\" (Office 11.0, Tools | Macro, Security, set by Group Policy) sets Access "
-           L"2003's macro-security level to " + LevelName(level) +
-           L", which users cannot change, so Access " +
-           (level == 2 ? L"asks at every start whether to run the application's code"
-                       : L"does not run the application's code unless it is signed by a publisher it trusts") +
+           L"2003's macro-security level to " + LevelAndEffect(level) +
            L". Ask your IT department to set that policy to low (1) for the users of Tolvarine, or to remove it.";
 }
 

@@ -12,13 +12,14 @@
 
 namespace tolvarine {
 
-// The level the policy enforces (1 low, 2 medium, 3 high, 4 very high), or
-// nothing where no policy sets it.
+// The level the policy enforces (1 low, 2 medium, 3 high; Access 2003 has
+// no other), or nothing where no policy sets it.
 std::optional<std::uint32_t> EnforcedAccessLevel(Platform& platform);
 
 // What the user is told once the application is open (or the check says
-// before an install) where the enforced level is not low: that Access may
-// not run its code, the policy and its value, and what to ask for.
+// before a start or an install) where the enforced level is not low: that
+// Access may not run its code, or at high not open the application, the
+// policy and its value, and what to ask for.
 std::wstring EnforcedLevelText(std::uint32_t level, NoticeTime time);
 
 }  // namespace tolvarine

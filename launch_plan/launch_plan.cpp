@@ -1,6 +1,7 @@
 #include "launch_plan/launch_plan.h"
 
 #include "launch_plan/shell_error_text.h"
+#include "platform/module_directory.h"
 
 namespace tolvarine {
 
@@ -9,8 +10,11 @@ LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory) {
     // The suffix is appended as it is: at a drive root this gives "Q:\\Tolvarine.mde".
     plan.databasePath = std::wstring(launcherDirectory) + std::wstring(kDatabaseFileSuffix);
     plan.handler = FindDatabaseHandler(platform);
-    // The shell names a command's program whether or not it is there.
+    // The shell names a command's program whether or not it is there. Only
+    // a full path is known to be missing: a name alone the shell looks for
+    // as it runs it, and one installed on first use comes with the open.
     plan.handlerMissing = plan.handler.answer == AssociatedProgram::Answer::Program &&
+                          !plan.handler.installedOnFirstUse && IsFullPath(plan.handler.path) &&
                           !platform.FileExists(plan.handler.path);
     if (plan.handlerMissing) return plan;
     plan.access = DatabaseAccessOf(platform, plan.handler);

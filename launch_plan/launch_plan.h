@@ -25,10 +25,16 @@ enum class LaunchOutcome : int {
     // 3 is a system error, which the program entry reports.
     OtherAccessEdition = 4,  // the Access here is built for another machine; nothing written or opened
     CodeMayNotRun = 5,       // opened, but Access trusts no location for the folder, or a policy holds
-                             // Access 2003's level above low; settings restored, then named
+                             // Access 2003's level above low (at high, named as soon as the shell has
+                             // opened the database: no window may come); settings restored, then named
 };
 
 inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
+
+// Access 2003's levels below high (3), the only ones at which it opens a
+// database that no trusted publisher signed.
+inline constexpr std::uint32_t kLowEnforcedLevel = 1;
+inline constexpr std::uint32_t kMediumEnforcedLevel = 2;
 
 struct LaunchPlan {
     std::wstring databasePath;
@@ -48,9 +54,14 @@ struct LaunchPlan {
     // True when it writes Access 2003's level: not where a policy sets it,
     // which Access honours over the user's own.
     bool WritesLevel() const { return !enforcedLevel; }
+    // True when it waits for the application's window: not where a policy
+    // holds the level at high, or at one Access 2003 does not have, where an
+    // unsigned database is refused and no window may come. Nothing is
+    // written then, so nothing waits to be put back before the user is told.
+    bool AwaitsWindow() const {
+        return !enforcedLevel || *enforcedLevel == kLowEnforcedLevel || *enforcedLevel == kMediumEnforcedLevel;
+    }
 };
-
-inline constexpr std::uint32_t kLowEnforcedLevel = 1;
 
 // Everything the launcher looks up before it lowers anything. The Trust
 // Center is not read for an Access that cannot open the application.
@@ -70,9 +81,9 @@ struct LaunchNotice {
 std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan);
 
 // The warning once the application is open (or, in the check's words,
-// before the install): Access would ignore a trusted location for the
-// folder, or a policy holds Access 2003's level above low, so the
-// application's code may not run.
+// before a start or an install): Access would ignore a trusted location for
+// the folder, or a policy holds Access 2003's level above low, so the
+// application's code may not run, or at high the application not open.
 std::optional<LaunchNotice> WarningOnceOpened(Platform& platform, const LaunchPlan& plan,
                                               std::wstring_view launcherDirectory,
                                               NoticeTime time = NoticeTime::OnceOpened);

@@ -2,18 +2,20 @@
 // application's window plus a second, level 2. Where Access 2007 or later
 // opens the database, its trusted location for the launcher's folder is
 // added with level 1 and removed with level 2. Every way out of the run
-// after the first write goes through both restores before it shows or
-// returns anything, so the launcher never leaves the lowered settings in
-// force. Where no program opens ".mde" files, or only an Access that cannot
-// open the application, nothing is lowered; an Access whose Trust Center
-// would ignore the location gets none, and a level that policy sets is
-// not written.
+// after the first write, an error included, goes through both restores
+// before it shows or returns anything, so the launcher never leaves the
+// lowered settings in force. Where no program opens ".mde" files, or only
+// an Access that cannot open the application, nothing is lowered; an Access
+// whose Trust Center would ignore the location gets none, and a level that
+// policy sets is not written: at high, the user is told as soon as the
+// shell has opened the database, since Access refuses an unsigned one and
+// no window may come.
 #include <string>
 #include <utility>
 
 #include "launch_plan/launch_plan.h"
 #include "launch_plan/shell_error_text.h"
-#include "launch_plan/trusted_location.h"
+#include "launcher/lowered_settings.h"
 #include "launcher/module1.h"
 #include "platform/ascii_case.h"
 
@@ -52,12 +54,14 @@ bool WaitForApplicationWindow(Platform& platform) {
 }
 
 // Opens the database and, once it opens, waits for the application's
-// window plus the settle delay. Gives the shell's result and the outcome.
-std::pair<std::int32_t, LaunchOutcome> OpenDatabase(Platform& platform, const std::wstring& databasePath) {
+// window plus the settle delay, where the plan waits for it. Gives the
+// shell's result and the outcome.
+std::pair<std::int32_t, LaunchOutcome> OpenDatabase(Platform& platform, const LaunchPlan& plan) {
     const WindowHandle owner = platform.GetDesktopWindow();
     const std::int32_t result =
-        platform.ShellExecuteW(owner, kShellVerb, databasePath, kShellParameters, kShellDirectory, kShowNormal);
+        platform.ShellExecuteW(owner, kShellVerb, plan.databasePath, kShellParameters, kShellDirectory, kShowNormal);
     if (result <= 32) return {result, LaunchOutcome::OpenFailed};
+    if (!plan.AwaitsWindow()) return {result, LaunchOutcome::Opened};
     if (!WaitForApplicationWindow(platform)) return {result, LaunchOutcome::WindowNeverShown};
     platform.Sleep(kSettleDelayMilliseconds);
     return {result, LaunchOutcome::Opened};
@@ -76,11 +80,10 @@ LaunchOutcome LaunchMain(Platform& platform) {
         return stop->outcome;
     }
 
-    if (plan.AddsTrustedLocation()) AddTrustedLocation(platform, *plan.trustCenterVersion, launcherDirectory);
-    if (plan.WritesLevel()) SetAccessSecurityLevel(platform, kLowSecurityLevel);
-    const auto [shellResult, outcome] = OpenDatabase(platform, plan.databasePath);
-    if (plan.WritesLevel()) SetAccessSecurityLevel(platform, kMediumSecurityLevel);
-    if (plan.AddsTrustedLocation()) RemoveTrustedLocation(platform, *plan.trustCenterVersion);
+    LoweredSettings lowered(platform, plan);
+    lowered.Lower(launcherDirectory);
+    const auto [shellResult, outcome] = OpenDatabase(platform, plan);
+    lowered.Restore();
     // Named only now: the box may wait for the user for hours, and nothing
     // is being opened that needs the lowered settings.
     if (outcome == LaunchOutcome::OpenFailed) platform.ShowMessageBox(ShellErrorText(shellResult));

@@ -59,11 +59,13 @@ AssociatedProgram ReadAssociation(const Query& query) {
         if (EqualsIgnoringAsciiCase(FileNameOfPath(path), L"OpenWith.exe")) return {Answer::NoProgram, {}};
         return {Answer::Program, path};
     }
-    if (result == kFileNotFound) {
-        const auto [found, command] = ask(kCommand);
-        if (found == kOk && !command.empty()) return {Answer::Program, ProgramOfCommand(command)};
-    }
-    if (result == kNoAssociation || result == kFileNotFound || result == kFail) return {Answer::NoProgram, {}};
+    if (result == kNoAssociation) return {Answer::NoProgram, {}};
+    if (result != kFileNotFound) return {};
+    // Windows XP answers so where no program opens the type, and Wine where
+    // the command's program is not there: the command tells which.
+    const auto [found, command] = ask(kCommand);
+    if (found == kOk && !command.empty()) return {Answer::Program, ProgramOfCommand(command)};
+    if (found == kOk || found == kFileNotFound || found == kNoAssociation) return {Answer::NoProgram, {}};
     return {};
 }
 

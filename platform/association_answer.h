@@ -36,12 +36,13 @@ using Query = std::function<std::int32_t(std::uint32_t flags, int string, std::s
 //   you want to open this file?" picker (OpenWith.exe): no program. The
 //   look-up is asked to ignore it; a shell that refuses that flag is asked
 //   again without it.
-// - No association, and, as Windows XP and some shells report it, a file
-//   not found or a plain failure: no program. Where the association has a
+// - No association, and, as Windows XP reports it, a file not found where
+//   no command is found either: no program. Where the association has a
 //   command whose program the shell could not find (Wine says so where
-//   Windows gives the path regardless), that program, so that its absence
-//   can be named.
-// - Any other failure: not known.
+//   Windows gives the path regardless), that program as the command names
+//   it, with or without a folder, so that the caller can judge it.
+// - Any other failure, E_FAIL included, which Microsoft gives no meaning
+//   here: not known, and the shell decides.
 AssociatedProgram ReadAssociation(const Query& query);
 
 }  // namespace tolvarine::association

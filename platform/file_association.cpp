@@ -8,7 +8,9 @@
 #include <span>
 
 #include "platform/association_answer.h"
+#include "platform/registry_reader.h"
 #include "platform/system_library.h"
+#include "platform/win32_handles.h"
 
 namespace tolvarine {
 
@@ -67,6 +69,35 @@ static_assert(association::kFail == E_FAIL && association::kPointer == E_POINTER
 static_assert(association::kFileNotFound == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) &&
               association::kNoAssociation == HRESULT_FROM_WIN32(ERROR_NO_ASSOCIATION));
 
+// The key of the class that the shell runs for the extension, as
+// AssocQueryKeyW gives it (the user's choice on Windows 8 and later
+// included); where it does not (Wine), the class the extension's key
+// names, as Windows XP resolves it.
+UniqueRegistryKey ShellClassKey(HMODULE shlwapi, const std::wstring& extension) {
+    UniqueRegistryKey key;
+    const auto queryKey = ModuleFunction<decltype(&::AssocQueryKeyW)>(shlwapi, "AssocQueryKeyW");
+    if (queryKey && SUCCEEDED(queryKey(0, ASSOCKEY_SHELLEXECCLASS, extension.c_str(), nullptr, key.put()))) return key;
+    key.release();  // a failed call hands out no key to close
+    const std::wstring_view defaultValue[] = {L""};
+    const auto progId = QueryRegistryValues(HKEY_CLASSES_ROOT, extension, defaultValue, 0)[0];
+    const auto* name = progId ? std::get_if<std::wstring>(&*progId) : nullptr;
+    if (!name || name->empty() ||
+        ::RegOpenKeyExW(HKEY_CLASSES_ROOT, name->c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+        return {};
+    return key;
+}
+
+// Whether the verb's command key of that class holds Windows Installer's
+// descriptor, the value "command" beside the default.
+bool CarriesInstallerDescriptor(HMODULE shlwapi, const std::wstring& extension, const std::wstring& verb) {
+    const UniqueRegistryKey classKey = ShellClassKey(shlwapi, extension);
+    UniqueRegistryKey command;
+    if (!classKey || ::RegOpenKeyExW(classKey.get(), (L"shell\\" + verb + L"\\command").c_str(), 0, KEY_QUERY_VALUE,
+                                     command.put()) != ERROR_SUCCESS)
+        return false;
+    return ::RegQueryValueExW(command.get(), L"command", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
@@ -75,7 +106,7 @@ AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring
     if (!query) return {};
     const std::wstring extensionText(extension);
     const std::wstring verbText(verb);
-    return association::ReadAssociation(
+    AssociatedProgram program = association::ReadAssociation(
         [&](std::uint32_t flags, int string, std::span<wchar_t> buffer, std::uint32_t& length) -> std::int32_t {
             DWORD room = length;
             const HRESULT result = query(static_cast<ASSOCF>(flags), static_cast<ASSOCSTR>(string),
@@ -83,6 +114,9 @@ AssociatedProgram AssociatedExecutable(std::wstring_view extension, std::wstring
             length = room;
             return result;
         });
+    if (program.answer == AssociatedProgram::Answer::Program)
+        program.installedOnFirstUse = CarriesInstallerDescriptor(shlwapi.get(), extensionText, verbText);
+    return program;
 }
 
 ProgramImage ReadProgramImageFile(std::wstring_view path) {

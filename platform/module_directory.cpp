@@ -16,4 +16,10 @@ std::wstring_view FileNameOfPath(std::wstring_view path) {
     return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
 }
 
+bool IsFullPath(std::wstring_view path) {
+    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    if (path.size() >= 2 && separator(path[0]) && separator(path[1])) return true;
+    return path.size() >= 3 && path[1] == L':' && separator(path[2]);
+}
+
 }  // namespace tolvarine

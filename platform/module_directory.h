@@ -14,4 +14,10 @@ std::wstring DirectoryOfModulePath(std::wstring_view modulePath);
 // The file name at the end of a path: the whole path when it holds no folder.
 std::wstring_view FileNameOfPath(std::wstring_view path);
 
+// True for "C:\..." and "\\server\share\..." (also "\\?\..."): a path that
+// names its drive or server and its folder from the root. Not "C:folder",
+// which is relative to the drive's current folder, nor "\\folder", nor a
+// name alone, which the shell looks for on the search path.
+bool IsFullPath(std::wstring_view path);
+
 }  // namespace tolvarine

@@ -50,7 +50,13 @@ struct AssociatedProgram {
         Program,    // `path` names it
     };
     Answer answer = Answer::Unknown;
+    // Full, or a name alone that the shell looks for through App Paths and
+    // the search path.
     std::wstring path;
+    // The command carries Windows Installer's descriptor beside it (an
+    // Office 2003 to 2010 feature installed on first use): the shell
+    // installs the program on the first open, so its file may not be there yet.
+    bool installedOnFirstUse = false;
     bool operator==(const AssociatedProgram&) const = default;
 };
 

@@ -143,6 +143,7 @@ std::int32_t FakePlatform::ShellExecuteW(WindowHandle owner, std::wstring_view v
 
 WindowHandle FakePlatform::FindWindowExA(WindowHandle after, std::wstring_view title) {
     Record(L"FindWindowExA(" + Hex(after) + L", " + std::wstring(title) + L")");
+    if (windowSearchError) throw *windowSearchError;
     if (after == 0) windowShown_ = polls_++ >= pollsBeforeWindow;
     std::vector<WindowHandle> windows = folderWindows;
     if (windowShown_) windows.push_back(windowHandle);

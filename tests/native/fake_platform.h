@@ -29,6 +29,7 @@ public:
     std::vector<WindowHandle> folderWindows;
     int pollsBeforeWindow = 0;
     WindowHandle windowHandle = 0x20020;
+    std::optional<Error> windowSearchError;  // raised by every search
     std::uint32_t tick = 5000;
     std::uint32_t tickPerCall = 1;
     std::uint32_t processId = 777;

@@ -21,10 +21,12 @@ check() {  # check <description> <command...>
 }
 
 # Values a PC may hold under the keys the suite touches, and keys it lacks.
-tracked=('HKCU\Software\Microsoft\Office\11.0\Access' 'HKCU\Software\Microsoft\Office\16.0\Access'
-         'HKCU\Software\Policies\Microsoft\Office' 'HKCU\Control Panel\Desktop' 'HKLM\Software\Classes\.mde'
-         'HKLM\Software\Microsoft\Office\11.0' 'HKLM\Software\Wow6432Node\Microsoft\Office\11.0'
-         'HKCU\Software\TolvarineTests' 'HKCU\Software\Tolvarine\Installer')
+# Compared from the outermost key the suite may create down, so that every
+# key that exists is compared, an empty one left behind too.
+tracked=('HKCU\Software\Microsoft\Office' 'HKCU\Software\Policies' 'HKCU\Control Panel\Desktop'
+         'HKCU\Software\Classes\.mde' 'HKCU\Software\Classes\TolvarineTest.Database' 'HKLM\Software\Classes\.mde'
+         'HKLM\Software\Microsoft\Office' 'HKLM\Software\Wow6432Node\Microsoft\Office'
+         'HKCU\Software\TolvarineTests' 'HKCU\Software\Tolvarine')
 wine reg add 'HKCU\Software\Microsoft\Office\11.0\Access\Security' /v Level /t REG_DWORD /d 3 /f >/dev/null
 wine reg add 'HKCU\Software\Microsoft\Office\16.0\Access\Security\Trusted Locations\Own' /v Path /d 'C:\Own\' /f >/dev/null
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null
