@@ -3,6 +3,7 @@
 // that ends it, here and only here.
 #pragma once
 
+#include <exception>
 #include <new>
 
 #include "platform/error.h"
@@ -13,8 +14,8 @@
 namespace tolvarine {
 
 // Runs body(platform) and gives its exit code, or kExitCodeError after
-// reporting the Error (or the want of memory) that ended it: in a box,
-// unless `report` says otherwise.
+// reporting the Error (or the want of memory, or another failure of the
+// library) that ended it: in a box, unless `report` says otherwise.
 template <typename Body>
 int RunProgram(Body body, void (*report)(std::uint32_t, std::wstring_view) = ReportFatalError) {
     HardenProcess();
@@ -28,6 +29,10 @@ int RunProgram(Body body, void (*report)(std::uint32_t, std::wstring_view) = Rep
         // Caught too, so that the run unwinds and its owners put back what it
         // lowered: an exception nothing catches may end the process unwound.
         report(ERROR_NOT_ENOUGH_MEMORY, SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+        return kExitCodeError;
+    } catch (const std::exception&) {
+        // Any other failure of the library, for the same reason.
+        report(ERROR_INTERNAL_ERROR, SystemErrorText(ERROR_INTERNAL_ERROR));
         return kExitCodeError;
     }
 }
