@@ -113,7 +113,7 @@ check "make dist prints the file version a detection rule compares with, and eac
           grep -qF "{23A425E9-3992-47DE-A268-5E52E2DA4A36}" "$base/build.log" && [ "$(grep -o "{.*}" "$base/build.log" | sort)" = \
           "$(for m in "$signed"/*.msi; do property "$m" UpgradeCode; property "$m" ProductCode; done | sort)" ]'
 upgrade_code_as_documented() {  # the property as the Upgrade table has it, in upper case
-    local code; code=$(msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' '$1 == "UpgradeCode" { print $2 }')
+    local code; code=$(property "$1" UpgradeCode)
     [ "$code" = "$(msiinfo export "$1" Upgrade | tr -d '\r' | tail -n +4 | cut -f1 | sort -u)" ] &&
         grep -qxE '\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}' <<<"$code"
 }
@@ -278,8 +278,9 @@ install='msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart'
 desktop_shortcut='msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart DESKTOP_SHORTCUT=1'
 trial='start /wait "" msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart'
 check_alone='msiexec /i "TolvarineCheck-1.4.0.msi" /qn /norestart'
-repair='msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart REINSTALL=ALL REINSTALLMODE=amus'
+repair='msiexec /i "Tolvarine-1.4.0.msi" /qn /norestart REINSTALL=ALL REINSTALLMODE=omus'
 uninstall='msiexec /x {ProductCode} /qn /norestart'
+drop_shortcut="$install DESKTOP_SHORTCUT=0"  # the guide's words for an update that drops the desktop shortcut
 check "the guide prints the command lines run here, each as one line" eval 'for line in "$install" "$desktop_shortcut" \
     "$trial" "$check_alone" "$repair" "$uninstall"; do grep -qxF "    $line" "$root/docs/administrators.md" || exit 1; done'
 run_guide() {  # <release folder> <version> <command line>
@@ -294,7 +295,8 @@ kept() {  # <earlier> <newer> <desktop shortcut after: yes or no>; the applicati
         installed "$folder" "$signed/TolvarineLauncher.exe" "$base/app-1.2.3.mde" && cmp -s "$check_folder/TolvarineCheck.exe" "$unsigned/TolvarineCheck.exe"
     else installed "$folder" "$unsigned/TolvarineLauncher.exe" "$base/app-1.2.4.mde"; fi && [ -e "$link" ] && [ "$([ -e "$desktop" ] && echo yes || echo no)" = "$3" ]
 }
-for update in "install install no" "desktop_shortcut install yes" "trial trial no" "install check_alone no" "check_alone install no" "desktop_shortcut check_alone yes"; do
+for update in "install install no" "desktop_shortcut install yes" "trial trial no" "install check_alone no" "check_alone install no" "desktop_shortcut check_alone yes" \
+              "desktop_shortcut drop_shortcut no"; do
     read -r earlier newer shortcut <<<"$update"
     check "update: the guide's $newer over its $earlier keeps launcher, check, application, Start menu, desktop shortcut: $shortcut" \
         eval 'kept $earlier $newer $shortcut; ok=$?; for m in "$signed"/*.msi "$unsigned"/*.msi; do msiexec /x "$(wine_path "$m")"; done
