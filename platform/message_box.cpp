@@ -11,24 +11,34 @@ namespace tolvarine {
 
 namespace {
 
+// Common Controls 6 once loaded under a box's context, kept for the rest of
+// the process: their classes stay registered, so that no later box depends
+// on their being unloaded and loaded again.
+UniqueModule& CommonControlsForBoxes() {
+    static UniqueModule commonControls;
+    return commonControls;
+}
+
 // The box-styles context, active on this thread for the owner's lifetime,
-// with Common Controls 6 loaded under it. Under that context user32
-// redirects the box's button to their class, which Windows XP has only once
-// the library is loaded (Vista and later load it on demand): the context is
-// not kept where the library cannot be loaded. Every program that shows
-// boxes carries the resource, also one whose process manifest asks for
-// Common Controls 6, so that its boxes load them too; where it is missing,
-// or the system cannot make the context, the box is shown as it would be.
+// with Common Controls 6 loaded under it the first time. Under that context
+// user32 redirects the box's button to their class, which Windows XP has
+// only once the library is loaded (Vista and later load it on demand): the
+// context is not kept where the library cannot be loaded. Every program
+// that shows boxes carries the resource, also one whose process manifest
+// asks for Common Controls 6, so that its boxes load them too; where it is
+// missing, or the system cannot make the context, the box is shown as it
+// would be.
 class BoxStyles {
 public:
     BoxStyles() noexcept {
         Activate();
-        if (active_) commonControls_ = LoadCommonControls();
-        if (active_ && !commonControls_) Deactivate();
+        if (!active_) return;
+        UniqueModule& commonControls = CommonControlsForBoxes();
+        if (!commonControls) commonControls = LoadCommonControls();
+        if (!commonControls) Deactivate();
     }
 
     ~BoxStyles() {
-        commonControls_.reset();
         if (active_) Deactivate();
     }
 
@@ -70,7 +80,6 @@ private:
     UniqueActivationContext context_;
     ULONG_PTR cookie_ = 0;
     bool active_ = false;
-    UniqueModule commonControls_;
 };
 
 }  // namespace

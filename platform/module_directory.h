@@ -16,7 +16,7 @@ std::wstring_view FileNameOfPath(std::wstring_view path);
 
 // True for "C:\..." and "\\server\share\..." (also "\\?\..."): a path that
 // names its drive or server and its folder from the root. Not "C:folder",
-// which is relative to the drive's current folder, nor "\\folder", nor a
+// which is relative to the drive's current folder, nor "\folder", nor a
 // name alone, which the shell looks for on the search path.
 bool IsFullPath(std::wstring_view path);
 
