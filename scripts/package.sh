@@ -138,12 +138,11 @@ print_detection() {
     local version
     version=$(image_file_version "$1") || package_error "no file version in $1" || return
     echo "Detect this release by TolvarineLauncher.exe's file version $version, greater than or equal to."
-    [ -n "${2:-}" ] || return 0
-    echo "$(basename "$2")'s UpgradeCode (the same in every release): $(package_property "$2" UpgradeCode)"
-    echo "$(basename "$2")'s ProductCode (this build's, for msiexec /x): $(package_property "$2" ProductCode)"
-    [ -n "${3:-}" ] || return 0
-    echo "$(basename "$3")'s UpgradeCode (the same in every release): $(package_property "$3" UpgradeCode)"
-    echo "$(basename "$3")'s ProductCode (this build's, for msiexec /x): $(package_property "$3" ProductCode)"
+    local msi
+    for msi in "${@:2}"; do
+        echo "$(basename "$msi")'s UpgradeCode (the same in every release): $(package_property "$msi" UpgradeCode)"
+        echo "$(basename "$msi")'s ProductCode (this build's, for msiexec /x): $(package_property "$msi" ProductCode)"
+    done
 }
 
 package_property() {  # <msi> <name>
