@@ -11,7 +11,7 @@
 #include "platform/program_entry.h"
 
 int wmain() {
-    return tolvarine::RunProgram([](tolvarine::Platform& platform) {
+    return tolvarine::RunProgram([](tolvarine::WindowsPlatform& platform) {
         LARGE_INTEGER frequency, start, end;
         ::QueryPerformanceFrequency(&frequency);
         const std::wstring folder = platform.GetLauncherDirectory();

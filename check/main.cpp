@@ -14,8 +14,9 @@ int wmain(int argc, wchar_t** argv) {
     using namespace tolvarine;
     const std::vector<std::wstring> arguments(argv + 1, argv + argc);
     return RunProgram(
-        [&](Platform& platform) {
-            const CheckReport report = RunCheck(platform, arguments);
+        [&](WindowsPlatform& system) {
+            // The check is given the system's reads alone.
+            const CheckReport report = RunCheck(static_cast<SystemReads&>(system), arguments);
             WriteStandardText(STD_OUTPUT_HANDLE, report.text);
             return report.exitCode;
         },

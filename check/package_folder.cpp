@@ -13,12 +13,12 @@ constexpr std::wstring_view kDefaultFolderUnderLocalAppData = L"\\Programs\\Tolv
 
 }  // namespace
 
-std::wstring PackageInstallFolder(Platform& platform) {
+std::wstring PackageInstallFolder(SystemReads& reads) {
     const std::wstring_view names[] = {kInstallFolderValue};
-    const auto remembered = platform.ReadRegistryValues(kHkeyCurrentUser, kInstallerKey, names)[0];
+    const auto remembered = reads.ReadRegistryValues(kHkeyCurrentUser, kInstallerKey, names)[0];
     if (const auto* folder = remembered ? std::get_if<std::wstring>(&*remembered) : nullptr; folder && !folder->empty())
         return *folder;
-    const std::wstring localAppData = platform.GetLocalAppDataDirectory();
+    const std::wstring localAppData = reads.GetLocalAppDataDirectory();
     return localAppData.empty() ? std::wstring() : localAppData + std::wstring(kDefaultFolderUnderLocalAppData);
 }
 

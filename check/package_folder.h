@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine {
 
 // The folder an earlier install chose, which an upgrade keeps; else the
 // package's default, "Programs\Tolvarine" in the user's local application
 // data folder. Empty when neither can be told.
-std::wstring PackageInstallFolder(Platform& platform);
+std::wstring PackageInstallFolder(SystemReads& reads);
 
 }  // namespace tolvarine

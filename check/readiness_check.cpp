@@ -1,7 +1,7 @@
 #include "check/readiness_check.h"
 
 #include "check/package_folder.h"
-#include "check/read_only_platform.h"
+#include "check/recorded_reads.h"
 #include "launch_plan/launch_plan.h"
 #include "launch_plan/shell_error_text.h"
 #include "launch_plan/trusted_location.h"
@@ -51,15 +51,15 @@ std::wstring DecisionFact(const FolderTrustJudgement& judgement) {
 // The launcher's course in the folder, in its order: what it refuses before
 // lowering anything, what the shell will not open, what it warns of once
 // the application is open. Before the install there is no database to look for.
-Verdict JudgeCourse(Platform& platform, const LaunchPlan& plan, std::wstring_view folder, bool beforeInstall) {
+Verdict JudgeCourse(SystemReads& reads, const LaunchPlan& plan, std::wstring_view folder, bool beforeInstall) {
     if (const auto stop = StopBeforeLowering(plan)) return NotReady(*stop);
-    if (!beforeInstall && !platform.FileExists(plan.databasePath))
+    if (!beforeInstall && !reads.FileExists(plan.databasePath))
         return NotReady(LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellFileNotFound)) + L": " +
                                                        plan.databasePath +
                                                        L" is missing. Install Tolvarine again, or run the check on "
                                                        L"the folder that holds Tolvarine.mde.");
     const NoticeTime time = beforeInstall ? NoticeTime::BeforeInstall : NoticeTime::BeforeStart;
-    if (const auto warning = WarningOnceOpened(platform, plan, folder, time)) return NotReady(*warning);
+    if (const auto warning = WarningOnceOpened(reads, plan, folder, time)) return NotReady(*warning);
 
     // The launcher leaves such a PC to the shell; the check cannot vouch for it.
     if (plan.handler.answer == AssociatedProgram::Answer::Unknown)
@@ -90,7 +90,7 @@ Verdict JudgeCourse(Platform& platform, const LaunchPlan& plan, std::wstring_vie
 
 // After the install, the user's shortcut starts the launcher in the folder:
 // without it nothing starts, whatever else holds.
-Verdict Judge(ReadOnlyPlatform& reader, std::wstring_view folder, bool beforeInstall) {
+Verdict Judge(RecordedReads& reader, std::wstring_view folder, bool beforeInstall) {
     const std::wstring launcher = TrustedLocationFolder(folder) + std::wstring(kLauncherFileName);
     if (!beforeInstall && !reader.NoteLauncher(launcher))
         return NotReady(LaunchOutcome::OpenFailed,
@@ -104,7 +104,7 @@ Verdict Judge(ReadOnlyPlatform& reader, std::wstring_view folder, bool beforeIns
 
 }  // namespace
 
-CheckReport RunCheck(Platform& platform, std::span<const std::wstring> arguments) {
+CheckReport RunCheck(SystemReads& system, std::span<const std::wstring> arguments) {
     const std::wstring usage = L"usage: TolvarineCheck.exe [--before-install] [folder]: ";
     const bool beforeInstall = !arguments.empty() && arguments[0] == kBeforeInstallOption;
     const auto folders = arguments.subspan(beforeInstall ? 1 : 0);
@@ -119,19 +119,19 @@ CheckReport RunCheck(Platform& platform, std::span<const std::wstring> arguments
         return {kCheckExitUsage, usage + L"the folder \"" + folders[0] +
                                      L"\" is relative; name it in full (C:\\... or \\\\server\\share\\...)." +
                                      std::wstring(kLineEnd)};
-    if (platform.IsServiceAccount())
+    if (system.IsServiceAccount())
         return {kCheckExitServiceAccount,
                 L"not judged: the check runs as SYSTEM or another service account, whose registry holds no user's "
                 L"settings. Run it as the user who starts Tolvarine (Intune: run the script using the logged-on "
                 L"credentials; Configuration Manager: run it as the logged-on user)." + std::wstring(kLineEnd)};
-    ReadOnlyPlatform reader(platform);
+    RecordedReads reader(system);
     std::optional<std::wstring> folder;
     std::wstring given;
     if (beforeInstall) {
         given = folders.empty() ? PackageInstallFolder(reader) : folders[0];
         folder = reader.FullFolderPath(given);
     } else {
-        given = folders.empty() ? platform.GetLauncherDirectory() : folders[0];
+        given = folders.empty() ? system.GetLauncherDirectory() : folders[0];
         folder = reader.ReadableFolder(given);
     }
     if (!folder)

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine {
 
@@ -32,6 +32,6 @@ inline constexpr std::wstring_view kBeforeInstallOption = L"--before-install";
 // folder that holds the launcher and Tolvarine.mde; or --before-install and
 // nothing, or the folder the package will install to, which need not exist
 // and need not hold Tolvarine.mde yet.
-CheckReport RunCheck(Platform& platform, std::span<const std::wstring> arguments);
+CheckReport RunCheck(SystemReads& system, std::span<const std::wstring> arguments);
 
 }  // namespace tolvarine

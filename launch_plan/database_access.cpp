@@ -23,16 +23,16 @@ std::optional<std::wstring_view> Edition(std::optional<std::uint16_t> machine) {
 
 }  // namespace
 
-AssociatedProgram FindDatabaseHandler(Platform& platform) {
-    return platform.FindAssociatedExecutable(kDatabaseExtension, kOpenVerb);
+AssociatedProgram FindDatabaseHandler(SystemReads& reads) {
+    return reads.FindAssociatedExecutable(kDatabaseExtension, kOpenVerb);
 }
 
-std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, const AssociatedProgram& handler) {
+std::optional<DatabaseAccess> DatabaseAccessOf(SystemReads& reads, const AssociatedProgram& handler) {
     if (handler.answer != AssociatedProgram::Answer::Program ||
         !EqualsIgnoringAsciiCase(FileNameOfPath(handler.path), kAccessFileName))
         return std::nullopt;
     // A name alone is read from no file: which one the shell finds is its own affair.
-    const ProgramImage image = IsFullPath(handler.path) ? platform.ReadProgramImage(handler.path) : ProgramImage{};
+    const ProgramImage image = IsFullPath(handler.path) ? reads.ReadProgramImage(handler.path) : ProgramImage{};
     return DatabaseAccess{image.version ? std::optional(image.version->major) : std::nullopt, image.machine};
 }
 

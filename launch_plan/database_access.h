@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine {
 
@@ -31,11 +31,11 @@ struct DatabaseAccess {
 };
 
 // The program that the shell runs to open ".mde" files.
-AssociatedProgram FindDatabaseHandler(Platform& platform);
+AssociatedProgram FindDatabaseHandler(SystemReads& reads);
 
 // Access as that program describes itself; nothing when the program is not
 // Access, or there is none.
-std::optional<DatabaseAccess> DatabaseAccessOf(Platform& platform, const AssociatedProgram& handler);
+std::optional<DatabaseAccess> DatabaseAccessOf(SystemReads& reads, const AssociatedProgram& handler);
 
 // True when that Access is of the other edition than the application (a
 // 64-bit Access, x64 or ARM64, for the 32-bit application), which cannot

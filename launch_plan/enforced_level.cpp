@@ -30,9 +30,9 @@ std::wstring LevelAndEffect(std::uint32_t level) {
 
 }  // namespace
 
-std::optional<std::uint32_t> EnforcedAccessLevel(Platform& platform) {
+std::optional<std::uint32_t> EnforcedAccessLevel(SystemReads& reads) {
     constexpr std::wstring_view kLevel[] = {L"Level"};
-    const auto value = platform.ReadRegistryValues(
+    const auto value = reads.ReadRegistryValues(
         kHkeyCurrentUser, OfficeVersionKey(kOfficeGroupPolicy, kAccess2003, kAccessSecurity), kLevel)[0];
     const auto* level = value ? std::get_if<std::uint32_t>(&*value) : nullptr;
     return level ? std::optional(*level) : std::nullopt;

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "launch_plan/notice_time.h"
-#include "platform/platform.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine {
 
 // The level the policy enforces (1 low, 2 medium, 3 high; Access 2003 has
 // no other), or nothing where no policy sets it.
-std::optional<std::uint32_t> EnforcedAccessLevel(Platform& platform);
+std::optional<std::uint32_t> EnforcedAccessLevel(SystemReads& reads);
 
 // What the user is told once the application is open (or the check says
 // before a start or an install) where the enforced level is not low: that

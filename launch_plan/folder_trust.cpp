@@ -50,11 +50,11 @@ struct Setting {
 // Each value from the first policy root that sets it; without one, the
 // user's own where the user may set it. Each key is opened once.
 template <std::size_t N>
-std::array<Setting, N> ReadSettings(Platform& platform, std::uint16_t accessVersion, std::wstring_view subKey,
+std::array<Setting, N> ReadSettings(SystemReads& reads, std::uint16_t accessVersion, std::wstring_view subKey,
                                     const std::array<std::wstring_view, N>& names, bool userMaySet) {
     std::array<Setting, N> settings{};
     const auto take = [&](std::wstring_view base, SettingSource source) {
-        const auto values = platform.ReadRegistryValues(kHkeyCurrentUser, OfficeVersionKey(base, accessVersion, subKey),
+        const auto values = reads.ReadRegistryValues(kHkeyCurrentUser, OfficeVersionKey(base, accessVersion, subKey),
                                                         names);
         for (std::size_t i = 0; i < N; ++i)
             if (const auto number = Number(values[i]); number && !settings[i].value) settings[i] = {number, source};
@@ -65,8 +65,8 @@ std::array<Setting, N> ReadSettings(Platform& platform, std::uint16_t accessVers
 }
 
 // A path as Windows compares paths: in capitals, without one trailing backslash.
-std::wstring ComparablePath(Platform& platform, std::wstring_view path) {
-    std::wstring comparable = platform.UpperCase(path);
+std::wstring ComparablePath(SystemReads& reads, std::wstring_view path) {
+    std::wstring comparable = reads.UpperCase(path);
     if (comparable.ends_with(L'\\')) comparable.pop_back();
     return comparable;
 }
@@ -79,29 +79,29 @@ struct PolicyLocation {
 // The location set by policy that trusts the folder: its own, or one above
 // it with its subfolders. A location of the same name from a root of higher
 // precedence replaces the other's, as any setting does.
-std::optional<PolicyLocation> CoveringPolicyLocation(Platform& platform, std::uint16_t accessVersion,
+std::optional<PolicyLocation> CoveringPolicyLocation(SystemReads& reads, std::uint16_t accessVersion,
                                                      std::wstring_view launcherDirectory) {
-    const std::wstring folder = ComparablePath(platform, launcherDirectory);
+    const std::wstring folder = ComparablePath(reads, launcherDirectory);
     constexpr std::wstring_view kPath[] = {L"Path"}, kAllowSubfolders[] = {L"AllowSubfolders"};
     for (const std::wstring_view parent : kPolicyLocationParents) {
         std::vector<std::wstring> decided;  // location names a root of higher precedence has set
         for (const PolicyRoot& root : PolicyRoots(accessVersion)) {
             const std::wstring locations = OfficeVersionKey(root.base, accessVersion, parent);
-            for (const std::wstring& name : platform.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
+            for (const std::wstring& name : reads.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
                 if (std::ranges::any_of(decided, [&](const std::wstring& d) { return EqualsIgnoringAsciiCase(d, name); }))
                     continue;
                 const std::wstring key = locations + L'\\' + name;
-                const auto path = platform.ReadRegistryValues(kHkeyCurrentUser, key, kPath)[0];
+                const auto path = reads.ReadRegistryValues(kHkeyCurrentUser, key, kPath)[0];
                 const auto* text = path ? std::get_if<std::wstring>(&*path) : nullptr;
                 if (!text) continue;
                 decided.push_back(name);
-                const std::wstring location = ComparablePath(platform, *text);
+                const std::wstring location = ComparablePath(reads, *text);
                 if (location.empty()) continue;  // "" or "\" names no folder
                 // Most locations name other folders: their subfolder setting
                 // is read only for one above the launcher's.
                 if (location == folder ||
                     (folder.starts_with(location + L'\\') &&
-                     Number(platform.ReadRegistryValues(kHkeyCurrentUser, key, kAllowSubfolders)[0]).value_or(0) != 0))
+                     Number(reads.ReadRegistryValues(kHkeyCurrentUser, key, kAllowSubfolders)[0]).value_or(0) != 0))
                     return PolicyLocation{key, root.source};
             }
         }
@@ -111,7 +111,7 @@ std::optional<PolicyLocation> CoveringPolicyLocation(Platform& platform, std::ui
 
 // A UNC path ("\\server\share", "\\?\UNC\server\share"), or a drive that
 // Windows reports as a network drive.
-bool IsNetworkFolder(Platform& platform, std::wstring_view folder) {
+bool IsNetworkFolder(SystemReads& reads, std::wstring_view folder) {
     constexpr std::wstring_view kLongPathPrefix = L"\\\\?\\";
     if (folder.starts_with(kLongPathPrefix)) {
         folder.remove_prefix(kLongPathPrefix.size());
@@ -119,7 +119,7 @@ bool IsNetworkFolder(Platform& platform, std::wstring_view folder) {
     } else if (folder.starts_with(L"\\\\")) {
         return true;
     }
-    return folder.size() >= 2 && folder[1] == L':' && platform.IsNetworkDrive(folder[0]);
+    return folder.size() >= 2 && folder[1] == L':' && reads.IsNetworkDrive(folder[0]);
 }
 
 FolderTrustJudgement Judged(FolderTrust trust, std::wstring_view setting, const Setting& decided) {
@@ -128,11 +128,11 @@ FolderTrustJudgement Judged(FolderTrust trust, std::wstring_view setting, const 
 
 // The folder as IT sets it once for every user: under the user's local
 // application data folder (where the package installs), with its variable.
-std::wstring FolderForEveryUser(Platform& platform, std::wstring_view launcherDirectory) {
+std::wstring FolderForEveryUser(SystemReads& reads, std::wstring_view launcherDirectory) {
     const std::wstring folder = TrustedLocationFolder(launcherDirectory);
-    const std::wstring localAppData = platform.GetLocalAppDataDirectory();
-    const std::wstring prefix = ComparablePath(platform, localAppData) + L'\\';
-    if (localAppData.empty() || !platform.UpperCase(folder).starts_with(prefix)) return folder;
+    const std::wstring localAppData = reads.GetLocalAppDataDirectory();
+    const std::wstring prefix = ComparablePath(reads, localAppData) + L'\\';
+    if (localAppData.empty() || !reads.UpperCase(folder).starts_with(prefix)) return folder;
     return L"%LOCALAPPDATA%\\" + folder.substr(prefix.size());
 }
 
@@ -147,20 +147,20 @@ std::wstring_view SettingSourceName(SettingSource source) {
     }
 }
 
-FolderTrustJudgement JudgeFolderTrust(Platform& platform, std::uint16_t accessVersion,
+FolderTrustJudgement JudgeFolderTrust(SystemReads& reads, std::uint16_t accessVersion,
                                       std::wstring_view launcherDirectory) {
-    const auto [disabled, network] = ReadSettings<2>(platform, accessVersion, kAccessTrustedLocations,
+    const auto [disabled, network] = ReadSettings<2>(reads, accessVersion, kAccessTrustedLocations,
                                                      {L"AllLocationsDisabled", L"AllowNetworkLocations"}, true);
     if (disabled.value.value_or(0) != 0)
         return Judged(disabled.source == SettingSource::User ? FolderTrust::AllLocationsDisabledByUser
                                                              : FolderTrust::AllLocationsDisabled,
                       kDisableAll, disabled);
-    if (IsNetworkFolder(platform, launcherDirectory) && network.value.value_or(0) == 0)
+    if (IsNetworkFolder(reads, launcherDirectory) && network.value.value_or(0) == 0)
         return Judged(FolderTrust::NetworkNotAllowed, kNetwork, network);
-    if (const auto location = CoveringPolicyLocation(platform, accessVersion, launcherDirectory))
+    if (const auto location = CoveringPolicyLocation(reads, accessVersion, launcherDirectory))
         return {FolderTrust::TrustedByPolicy, location->key, std::nullopt, location->source};
     const auto [userLocations] =
-        ReadSettings<1>(platform, accessVersion, kCommonTrustedLocations, {L"Allow User Locations"}, false);
+        ReadSettings<1>(reads, accessVersion, kCommonTrustedLocations, {L"Allow User Locations"}, false);
     return Judged(userLocations.value.value_or(1) == 0 ? FolderTrust::UserLocationsNotAllowed
                                                        : FolderTrust::NeedsLocation,
                   kMix, userLocations);
@@ -170,7 +170,7 @@ bool IgnoresLauncherLocation(FolderTrust trust) {
     return trust != FolderTrust::NeedsLocation && trust != FolderTrust::TrustedByPolicy;
 }
 
-std::wstring UntrustedFolderText(Platform& platform, const FolderTrustJudgement& judgement,
+std::wstring UntrustedFolderText(SystemReads& reads, const FolderTrustJudgement& judgement,
                                  std::uint16_t accessVersion, std::wstring_view launcherDirectory, NoticeTime time) {
     const std::wstring office = OfficeVersionKey(L"Office ", accessVersion);
     const std::wstring source(SettingSourceName(judgement.source));
@@ -181,7 +181,7 @@ std::wstring UntrustedFolderText(Platform& platform, const FolderTrustJudgement&
     const std::wstring addLocation =
         L"add this folder as a trusted location by policy, for all its users at once with the path below "
         L"(\"Trusted Location #1\" to \"#20\" in Group Policy, the Cloud Policy service or Intune's Settings "
-        L"Catalog):\n\n" + FolderForEveryUser(platform, launcherDirectory);
+        L"Catalog):\n\n" + FolderForEveryUser(reads, launcherDirectory);
     std::wstring text(NoticeLead(time));
     switch (judgement.trust) {
     case FolderTrust::AllLocationsDisabled:

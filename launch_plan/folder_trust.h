@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "launch_plan/notice_time.h"
-#include "platform/platform.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine {
 
@@ -41,7 +41,7 @@ struct FolderTrustJudgement {
 };
 
 // What Access `accessVersion` (12 or later) would make of the folder.
-FolderTrustJudgement JudgeFolderTrust(Platform& platform, std::uint16_t accessVersion,
+FolderTrustJudgement JudgeFolderTrust(SystemReads& reads, std::uint16_t accessVersion,
                                       std::wstring_view launcherDirectory);
 
 // True for the courses in which Access would ignore a location the launcher added.
@@ -51,7 +51,7 @@ bool IgnoresLauncherLocation(FolderTrust trust);
 // check's words before an install): that its code may not run, why, who
 // set what, and the fix that helps with that cause, with the folder
 // spelled out where the fix is a location set by policy.
-std::wstring UntrustedFolderText(Platform& platform, const FolderTrustJudgement& judgement,
+std::wstring UntrustedFolderText(SystemReads& reads, const FolderTrustJudgement& judgement,
                                  std::uint16_t accessVersion, std::wstring_view launcherDirectory, NoticeTime time);
 
 }  // namespace tolvarine

@@ -5,25 +5,25 @@
 
 namespace tolvarine {
 
-LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory) {
+LaunchPlan PlanLaunch(SystemReads& reads, std::wstring_view launcherDirectory) {
     LaunchPlan plan;
     // The suffix is appended as it is: at a drive root this gives "Q:\\Tolvarine.mde".
     plan.databasePath = std::wstring(launcherDirectory) + std::wstring(kDatabaseFileSuffix);
-    plan.handler = FindDatabaseHandler(platform);
+    plan.handler = FindDatabaseHandler(reads);
     // The shell names a command's program whether or not it is there. Only
     // a full path is known to be missing: a name alone the shell looks for
     // as it runs it, and one installed on first use comes with the open.
     plan.handlerMissing = plan.handler.answer == AssociatedProgram::Answer::Program &&
                           !plan.handler.installedOnFirstUse && IsFullPath(plan.handler.path) &&
-                          !platform.FileExists(plan.handler.path);
+                          !reads.FileExists(plan.handler.path);
     if (plan.handlerMissing) return plan;
-    plan.access = DatabaseAccessOf(platform, plan.handler);
+    plan.access = DatabaseAccessOf(reads, plan.handler);
     if (plan.access && IsOtherEdition(*plan.access)) return plan;
     plan.trustCenterVersion = TrustCenterVersion(plan.access);
     if (plan.trustCenterVersion)
-        plan.folderTrust = JudgeFolderTrust(platform, *plan.trustCenterVersion, launcherDirectory);
+        plan.folderTrust = JudgeFolderTrust(reads, *plan.trustCenterVersion, launcherDirectory);
     else
-        plan.enforcedLevel = EnforcedAccessLevel(platform);
+        plan.enforcedLevel = EnforcedAccessLevel(reads);
     return plan;
 }
 
@@ -44,11 +44,11 @@ std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan) {
     return LaunchNotice{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access), {}};
 }
 
-std::optional<LaunchNotice> WarningOnceOpened(Platform& platform, const LaunchPlan& plan,
+std::optional<LaunchNotice> WarningOnceOpened(SystemReads& reads, const LaunchPlan& plan,
                                               std::wstring_view launcherDirectory, NoticeTime time) {
     if (plan.trustCenterVersion && IgnoresLauncherLocation(plan.folderTrust.trust))
         return LaunchNotice{LaunchOutcome::CodeMayNotRun,
-                            UntrustedFolderText(platform, plan.folderTrust, *plan.trustCenterVersion,
+                            UntrustedFolderText(reads, plan.folderTrust, *plan.trustCenterVersion,
                                                 launcherDirectory, time),
                             {}};
     if (plan.enforcedLevel && *plan.enforcedLevel != kLowEnforcedLevel)

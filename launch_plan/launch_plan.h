@@ -12,7 +12,7 @@
 #include "launch_plan/enforced_level.h"
 #include "launch_plan/folder_trust.h"
 #include "launch_plan/notice_time.h"
-#include "platform/platform.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine {
 
@@ -65,7 +65,7 @@ struct LaunchPlan {
 
 // Everything the launcher looks up before it lowers anything. The Trust
 // Center is not read for an Access that cannot open the application.
-LaunchPlan PlanLaunch(Platform& platform, std::wstring_view launcherDirectory);
+LaunchPlan PlanLaunch(SystemReads& reads, std::wstring_view launcherDirectory);
 
 // A box the launcher shows, and the exit code it then ends with.
 struct LaunchNotice {
@@ -84,7 +84,7 @@ std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan);
 // before a start or an install): Access would ignore a trusted location for
 // the folder, or a policy holds Access 2003's level above low, so the
 // application's code may not run, or at high the application not open.
-std::optional<LaunchNotice> WarningOnceOpened(Platform& platform, const LaunchPlan& plan,
+std::optional<LaunchNotice> WarningOnceOpened(SystemReads& reads, const LaunchPlan& plan,
                                               std::wstring_view launcherDirectory,
                                               NoticeTime time = NoticeTime::OnceOpened);
 

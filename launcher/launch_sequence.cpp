@@ -30,25 +30,25 @@ constexpr std::wstring_view kShellDirectory = L"C:\\";
 // A Windows Explorer window shows the folder's name as its title, and the
 // launcher's own folder is usually named "Tolvarine": such a window is not
 // the application's. Class names are compared as Windows does, case ignored.
-bool IsShellFolderWindow(Platform& platform, WindowHandle window) {
-    const std::wstring className = platform.GetClassNameW(window);
+bool IsShellFolderWindow(LauncherActions& actions, WindowHandle window) {
+    const std::wstring className = actions.GetClassNameW(window);
     return EqualsIgnoringAsciiCase(className, L"CabinetWClass") || EqualsIgnoringAsciiCase(className, L"ExploreWClass");
 }
 
 // Every window with the title is looked at, not only the first one found.
-bool ApplicationWindowExists(Platform& platform) {
+bool ApplicationWindowExists(LauncherActions& actions) {
     WindowHandle window = 0;
-    while ((window = platform.FindWindowExA(window, kApplicationWindowTitle)) != 0)
-        if (!IsShellFolderWindow(platform, window)) return true;
+    while ((window = actions.FindWindowExA(window, kApplicationWindowTitle)) != 0)
+        if (!IsShellFolderWindow(actions, window)) return true;
     return false;
 }
 
 // Polls as fast as the system allows, yielding the time slice between tries.
-bool WaitForApplicationWindow(Platform& platform) {
-    const std::uint32_t start = platform.GetTickCount();
-    while (!ApplicationWindowExists(platform)) {
-        if (platform.GetTickCount() - start >= kWindowWaitLimitMilliseconds) return false;
-        platform.Sleep(0);
+bool WaitForApplicationWindow(LauncherActions& actions) {
+    const std::uint32_t start = actions.GetTickCount();
+    while (!ApplicationWindowExists(actions)) {
+        if (actions.GetTickCount() - start >= kWindowWaitLimitMilliseconds) return false;
+        actions.Sleep(0);
     }
     return true;
 }
@@ -56,40 +56,40 @@ bool WaitForApplicationWindow(Platform& platform) {
 // Opens the database and, once it opens, waits for the application's
 // window plus the settle delay, where the plan waits for it. Gives the
 // shell's result and the outcome.
-std::pair<std::int32_t, LaunchOutcome> OpenDatabase(Platform& platform, const LaunchPlan& plan) {
-    const WindowHandle owner = platform.GetDesktopWindow();
+std::pair<std::int32_t, LaunchOutcome> OpenDatabase(LauncherActions& actions, const LaunchPlan& plan) {
+    const WindowHandle owner = actions.GetDesktopWindow();
     const std::int32_t result =
-        platform.ShellExecuteW(owner, kShellVerb, plan.databasePath, kShellParameters, kShellDirectory, kShowNormal);
+        actions.ShellExecuteW(owner, kShellVerb, plan.databasePath, kShellParameters, kShellDirectory, kShowNormal);
     if (result <= 32) return {result, LaunchOutcome::OpenFailed};
     if (!plan.AwaitsWindow()) return {result, LaunchOutcome::Opened};
-    if (!WaitForApplicationWindow(platform)) return {result, LaunchOutcome::WindowNeverShown};
-    platform.Sleep(kSettleDelayMilliseconds);
+    if (!WaitForApplicationWindow(actions)) return {result, LaunchOutcome::WindowNeverShown};
+    actions.Sleep(kSettleDelayMilliseconds);
     return {result, LaunchOutcome::Opened};
 }
 
 }  // namespace
 
-LaunchOutcome LaunchMain(Platform& platform) {
-    const std::wstring launcherDirectory = platform.GetLauncherDirectory();
+LaunchOutcome LaunchMain(SystemReads& reads, LauncherActions& actions) {
+    const std::wstring launcherDirectory = reads.GetLauncherDirectory();
     // Looked up before anything is lowered, so that it adds nothing to the
     // time the lowered settings are in force.
-    const LaunchPlan plan = PlanLaunch(platform, launcherDirectory);
+    const LaunchPlan plan = PlanLaunch(reads, launcherDirectory);
     if (const auto stop = StopBeforeLowering(plan)) {
         // Lowering anything would only leave it lowered while nothing can open the file.
-        platform.ShowMessageBox(stop->text);
+        actions.ShowMessageBox(stop->text);
         return stop->outcome;
     }
 
-    LoweredSettings lowered(platform, plan);
+    LoweredSettings lowered(actions, plan);
     lowered.Lower(launcherDirectory);
-    const auto [shellResult, outcome] = OpenDatabase(platform, plan);
+    const auto [shellResult, outcome] = OpenDatabase(actions, plan);
     lowered.Restore();
     // Named only now: the box may wait for the user for hours, and nothing
     // is being opened that needs the lowered settings.
-    if (outcome == LaunchOutcome::OpenFailed) platform.ShowMessageBox(ShellErrorText(shellResult));
+    if (outcome == LaunchOutcome::OpenFailed) actions.ShowMessageBox(ShellErrorText(shellResult));
     if (outcome == LaunchOutcome::Opened) {
-        if (const auto warning = WarningOnceOpened(platform, plan, launcherDirectory)) {
-            platform.ShowWarningOnTop(warning->text);
+        if (const auto warning = WarningOnceOpened(reads, plan, launcherDirectory)) {
+            actions.ShowWarningOnTop(warning->text);
             return warning->outcome;
         }
     }

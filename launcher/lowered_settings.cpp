@@ -2,10 +2,40 @@
 
 #include <exception>
 
+#include "launch_plan/office_keys.h"
 #include "launch_plan/trusted_location.h"
 #include "launcher/module1.h"
 
 namespace tolvarine {
+
+namespace {
+
+constexpr std::wstring_view kTrustedLocationName = L"Tolvarine";
+constexpr std::wstring_view kTrustedLocationDescription = L"Tolvarine, while the launcher starts it";
+
+std::wstring TrustedLocationsKey(std::uint16_t accessVersion) {
+    return OfficeVersionKey(kOfficeUserSettings, accessVersion, kAccessTrustedLocations);
+}
+
+// Makes the launcher's folder, without its subfolders, a trusted location
+// of that Access. Failures are not reported.
+void AddTrustedLocation(LauncherActions& actions, std::uint16_t accessVersion, std::wstring_view launcherDirectory) {
+    const std::wstring folder = TrustedLocationFolder(launcherDirectory);
+    const RegistryEntry values[] = {
+        {L"Path", std::wstring_view(folder)},
+        {L"AllowSubfolders", std::uint32_t{0}},
+        {L"Description", kTrustedLocationDescription},
+    };
+    actions.WriteVolatileRegistryKey(kHkeyCurrentUser, TrustedLocationsKey(accessVersion), kTrustedLocationName,
+                                     values);
+}
+
+// Deletes that trusted location, and nothing else. Failures are not reported.
+void RemoveTrustedLocation(LauncherActions& actions, std::uint16_t accessVersion) {
+    actions.DeleteRegistryKey(kHkeyCurrentUser, TrustedLocationsKey(accessVersion) + L'\\' + std::wstring(kTrustedLocationName));
+}
+
+}  // namespace
 
 LoweredSettings::~LoweredSettings() {
     try {
@@ -17,11 +47,11 @@ LoweredSettings::~LoweredSettings() {
 void LoweredSettings::Lower(std::wstring_view launcherDirectory) {
     if (plan_.AddsTrustedLocation()) {
         locationAdded_ = true;
-        AddTrustedLocation(platform_, *plan_.trustCenterVersion, launcherDirectory);
+        AddTrustedLocation(actions_, *plan_.trustCenterVersion, launcherDirectory);
     }
     if (plan_.WritesLevel()) {
         levelLowered_ = true;
-        SetAccessSecurityLevel(platform_, kLowSecurityLevel);
+        SetAccessSecurityLevel(actions_, kLowSecurityLevel);
     }
 }
 
@@ -36,8 +66,8 @@ void LoweredSettings::Restore() {
             if (!failure) failure = std::current_exception();
         }
     };
-    putBack(levelLowered_, [&] { SetAccessSecurityLevel(platform_, kMediumSecurityLevel); });
-    putBack(locationAdded_, [&] { RemoveTrustedLocation(platform_, *plan_.trustCenterVersion); });
+    putBack(levelLowered_, [&] { SetAccessSecurityLevel(actions_, kMediumSecurityLevel); });
+    putBack(locationAdded_, [&] { RemoveTrustedLocation(actions_, *plan_.trustCenterVersion); });
     if (failure) std::rethrow_exception(failure);
 }
 

@@ -8,14 +8,14 @@
 #include <string_view>
 
 #include "launch_plan/launch_plan.h"
-#include "platform/platform.h"
+#include "platform/launcher_actions.h"
 
 namespace tolvarine {
 
 class LoweredSettings {
 public:
     // Nothing is lowered yet.
-    LoweredSettings(Platform& platform, const LaunchPlan& plan) : platform_(platform), plan_(plan) {}
+    LoweredSettings(LauncherActions& actions, const LaunchPlan& plan) : actions_(actions), plan_(plan) {}
     // Puts back what is still lowered. An error doing so is dropped: either
     // one is already leaving the run, and it is the one the user must see,
     // or Restore has run.
@@ -30,7 +30,7 @@ public:
     void Restore();
 
 private:
-    Platform& platform_;
+    LauncherActions& actions_;
     const LaunchPlan& plan_;
     // Set before each change is made, so that one cut short is put back too.
     bool levelLowered_ = false;

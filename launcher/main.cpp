@@ -7,5 +7,5 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace tolvarine;
-    return RunProgram([](Platform& platform) { return static_cast<int>(LaunchMain(platform)); });
+    return RunProgram([](WindowsPlatform& system) { return static_cast<int>(LaunchMain(system, system)); });
 }

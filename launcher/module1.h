@@ -7,7 +7,8 @@
 
 #include "launch_plan/launch_plan.h"
 #include "launcher/registry_value.h"
-#include "platform/platform.h"
+#include "platform/launcher_actions.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine {
 
@@ -22,15 +23,17 @@ inline constexpr std::int16_t kLowSecurityLevel = 1;
 inline constexpr std::int16_t kMediumSecurityLevel = 2;
 
 // Opens the database under level 1 and restores level 2 once the
-// application's window has been up for a second.
-LaunchOutcome LaunchMain(Platform& platform);
+// application's window has been up for a second. What it decides from is
+// read through `reads` before anything is lowered; all it does goes
+// through `actions`.
+LaunchOutcome LaunchMain(SystemReads& reads, LauncherActions& actions);
 
 // Writes one value, creating the key. Statuses of the registry calls are
 // ignored. A number outside the signed 32-bit range raises an overflow
 // Error; nothing is written and the key is still closed.
-void SetRegistryValue(Platform& platform, RegistryRoot root, std::wstring_view keyPath,
+void SetRegistryValue(LauncherActions& actions, RegistryRoot root, std::wstring_view keyPath,
                       std::wstring_view valueName, const RegistryValue& value);
 
-void SetAccessSecurityLevel(Platform& platform, std::int16_t level);
+void SetAccessSecurityLevel(LauncherActions& actions, std::int16_t level);
 
 }  // namespace tolvarine

@@ -17,17 +17,17 @@ namespace {
 // handle was never filled, since the close then fails harmlessly.
 class OpenedKey {
 public:
-    OpenedKey(Platform& platform, RegistryRoot root, std::wstring_view path) : platform_(platform) {
-        platform_.RegCreateKeyA(root, path, handle_);
+    OpenedKey(LauncherActions& actions, RegistryRoot root, std::wstring_view path) : actions_(actions) {
+        actions_.RegCreateKeyA(root, path, handle_);
     }
-    ~OpenedKey() { platform_.RegCloseKey(handle_); }
+    ~OpenedKey() { actions_.RegCloseKey(handle_); }
     OpenedKey(const OpenedKey&) = delete;
     OpenedKey& operator=(const OpenedKey&) = delete;
 
     KeyHandle get() const noexcept { return handle_; }
 
 private:
-    Platform& platform_;
+    LauncherActions& actions_;
     KeyHandle handle_ = 0;
 };
 
@@ -78,24 +78,24 @@ std::wstring TextWithTerminator(const std::wstring& text) {
 
 }  // namespace
 
-void SetRegistryValue(Platform& platform, RegistryRoot root, std::wstring_view keyPath,
+void SetRegistryValue(LauncherActions& actions, RegistryRoot root, std::wstring_view keyPath,
                       std::wstring_view valueName, const RegistryValue& value) {
     // The type follows the value as passed in, before any trimming.
     const bool numeric = IsNumeric(value);
-    const OpenedKey key(platform, root, keyPath);
+    const OpenedKey key(actions, root, keyPath);
     if (numeric) {
         const auto number = ToInt32(value);
-        if (!number) throw Error(kErrorArithmeticOverflow, platform.DescribeError(kErrorArithmeticOverflow));
+        if (!number) throw Error(kErrorArithmeticOverflow, actions.DescribeError(kErrorArithmeticOverflow));
         const auto bytes = LittleEndian(*number);
-        platform.RegSetValueExA(key.get(), valueName, kRegDword, bytes);
+        actions.RegSetValueExA(key.get(), valueName, kRegDword, bytes);
     } else {
-        const std::string ansi = platform.ToAnsi(TextWithTerminator(std::get<std::wstring>(value.get())));
-        platform.RegSetValueExA(key.get(), valueName, kRegSz, std::as_bytes(std::span(ansi)));
+        const std::string ansi = actions.ToAnsi(TextWithTerminator(std::get<std::wstring>(value.get())));
+        actions.RegSetValueExA(key.get(), valueName, kRegSz, std::as_bytes(std::span(ansi)));
     }
 }
 
-void SetAccessSecurityLevel(Platform& platform, std::int16_t level) {
-    SetRegistryValue(platform, kHkeyCurrentUser, kSecurityKeyPath, kSecurityValueName, level);
+void SetAccessSecurityLevel(LauncherActions& actions, std::int16_t level) {
+    SetRegistryValue(actions, kHkeyCurrentUser, kSecurityKeyPath, kSecurityValueName, level);
 }
 
 }  // namespace tolvarine

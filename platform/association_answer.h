@@ -8,7 +8,7 @@
 #include <functional>
 #include <span>
 
-#include "platform/platform.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine::association {
 

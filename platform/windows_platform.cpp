@@ -162,7 +162,9 @@ void WindowsPlatform::ShowWarningOnTop(std::wstring_view text) {
     ShowBox(text, kProgramTitle, MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL | MB_SETFOREGROUND);
 }
 
-bool WindowsPlatform::FileExists(std::wstring_view path) {
+bool WindowsPlatform::FileExists(std::wstring_view path) { return tolvarine::FileExists(path); }
+
+bool FileExists(std::wstring_view path) {
     const DWORD attributes = ::GetFileAttributesW(Terminated(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -214,8 +216,7 @@ bool WindowsPlatform::IsServiceAccount() {
     return !localOrDomain;
 }
 
-std::wstring WindowsPlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
-                                                 std::wstring_view valueName) {
+std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName) {
     const auto data = QueryRegistryValues(RootKey(root), keyPath, std::span(&valueName, 1), KEY_WOW64_32KEY);
     const auto* text = data[0] ? std::get_if<std::wstring>(&*data[0]) : nullptr;
     return text ? *text : std::wstring();
@@ -231,11 +232,11 @@ std::wstring ShellFolder(int csidl) {
 
 }  // namespace
 
-std::wstring WindowsPlatform::GetProgramFilesX86Directory() { return ShellFolder(CSIDL_PROGRAM_FILESX86); }
+std::wstring GetProgramFilesX86Directory() { return ShellFolder(CSIDL_PROGRAM_FILESX86); }
 
 std::wstring WindowsPlatform::GetLocalAppDataDirectory() { return ShellFolder(CSIDL_LOCAL_APPDATA); }
 
-std::uint32_t WindowsPlatform::StartCommandLine(std::wstring_view commandLine, int showMode) {
+std::uint32_t StartCommandLine(std::wstring_view commandLine, int showMode) {
     // CreateProcessW may write into the command line, so it gets its own copy.
     std::wstring mutableLine(commandLine);
     STARTUPINFOW startup{};

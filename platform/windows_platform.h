@@ -1,7 +1,13 @@
-// The real platform: each operation is one Win32 call, or a few.
+// The real system: each read or action is one Win32 call, or a few. Also
+// the calls that only Form1 makes, as plain functions.
 #pragma once
 
-#include "platform/platform.h"
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/launcher_actions.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine {
 
@@ -9,7 +15,7 @@ namespace tolvarine {
 // the title the launcher waits for.
 inline constexpr std::wstring_view kProgramTitle = L"Tolvarine Launcher";
 
-class WindowsPlatform final : public Platform {
+class WindowsPlatform final : public SystemReads, public LauncherActions {
 public:
     WindowsPlatform();
     ~WindowsPlatform() override;
@@ -47,15 +53,26 @@ public:
     std::optional<std::wstring> FullFolderPath(std::wstring_view path) override;
     std::wstring GetLocalAppDataDirectory() override;
     bool IsServiceAccount() override;
-    std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
-                                    std::wstring_view valueName) override;
-    std::wstring GetProgramFilesX86Directory() override;
-    std::uint32_t StartCommandLine(std::wstring_view commandLine, int showMode) override;
     std::wstring DescribeError(std::uint32_t code) override;
 
 private:
     bool comInitialized_ = false;
 };
+
+// True when a file (not a folder) exists at this path.
+bool FileExists(std::wstring_view path);
+
+// A text value from the 32-bit view of the registry, where 32-bit programs
+// register themselves; empty when the key or value is missing or holds no text.
+std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName);
+
+// The system's folder for 32-bit programs ("Program Files (x86)" on 64-bit
+// Windows); empty when the system does not say.
+std::wstring GetProgramFilesX86Directory();
+
+// Starts a process without waiting for it; returns its identifier.
+// Raises Error on failure.
+std::uint32_t StartCommandLine(std::wstring_view commandLine, int showMode);
 
 // The entry points' one report of an error that ended the program.
 void ReportFatalError(std::uint32_t code, std::wstring_view description);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/system_error.h"
+#include "platform/windows_platform.h"
 #include "resources/resource_ids.h"
 #include "window/access_command_line.h"
 #include "window/form1_layout.h"
@@ -44,11 +45,36 @@ HICON LoadProgramIcon(HINSTANCE instance, int sizeMetricX, int sizeMetricY) {
                                            ::GetSystemMetrics(sizeMetricX), ::GetSystemMetrics(sizeMetricY), 0));
 }
 
+constexpr std::wstring_view kInstallRootKey = L"SOFTWARE\\Microsoft\\Office\\11.0\\Access\\InstallRoot";
+constexpr std::wstring_view kOffice11UnderProgramFiles = L"Microsoft Office\\OFFICE11\\MSACCESS.EXE";
+
+// The file's path under the folder when the folder is known and the file
+// is there; otherwise empty.
+std::wstring ExistingFile(std::wstring folder, std::wstring_view name) {
+    if (folder.empty()) return {};
+    if (folder.back() != L'\\') folder += L'\\';
+    std::wstring path = folder + std::wstring(name);
+    return FileExists(path) ? path : std::wstring();
+}
+
+// Where Access 2003 is, looked up afresh each time: its standard install
+// path when the file is there; else MSACCESS.EXE in the folder Access 2003
+// registered at install; else under the system's 32-bit Program Files
+// folder, where 64-bit Windows installs it; else the standard path, so that
+// starting it fails as it would have.
+std::wstring FindAccessExecutable() {
+    if (FileExists(kAccessExecutable)) return std::wstring(kAccessExecutable);
+    const std::wstring installRoot = ReadRegistryText32(kHkeyLocalMachine, kInstallRootKey, L"Path");
+    if (std::wstring path = ExistingFile(installRoot, L"MSACCESS.EXE"); !path.empty()) return path;
+    if (std::wstring path = ExistingFile(GetProgramFilesX86Directory(), kOffice11UnderProgramFiles); !path.empty())
+        return path;
+    return std::wstring(kAccessExecutable);
+}
+
 }  // namespace
 
-Form1::Form1(Platform& platform, HINSTANCE instance)
-    : platform_(platform),
-      font_(CreateMessageFont()),
+Form1::Form1(HINSTANCE instance)
+    : font_(CreateMessageFont()),
       bigIcon_(LoadProgramIcon(instance, SM_CXICON, SM_CYICON)),
       smallIcon_(LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON)) {
     const DotsPerInch dpi = ScreenDotsPerInch();
@@ -110,7 +136,7 @@ void Form1::OnCommand1Click() {
     const int length = ::GetWindowTextLengthW(txtPathDB_);
     std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
     path.resize(static_cast<std::size_t>(::GetWindowTextW(txtPathDB_, path.data(), length + 1)));
-    platform_.StartCommandLine(AccessCommandLine(FindAccessExecutable(platform_), path), kShowNormal);
+    StartCommandLine(AccessCommandLine(FindAccessExecutable(), path), kShowNormal);
 }
 
 }  // namespace tolvarine

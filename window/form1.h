@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include "platform/platform.h"
 #include "platform/top_level_window.h"
 
 namespace tolvarine {
@@ -12,7 +11,7 @@ namespace tolvarine {
 class Form1 final : public TopLevelWindow {
 public:
     // Creates the window, hidden; raises Error on failure.
-    Form1(Platform& platform, HINSTANCE instance);
+    explicit Form1(HINSTANCE instance);
     ~Form1() override;
 
     void Show(int showCommand);
@@ -23,7 +22,6 @@ private:
     void OnLoad();
     void OnCommand1Click();
 
-    Platform& platform_;
     UniqueFont font_;
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;

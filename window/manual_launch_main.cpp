@@ -6,8 +6,8 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace tolvarine;
-    return RunProgram([&](Platform& platform) {
-        Form1 form(platform, instance);
+    return RunProgram([&](WindowsPlatform&) {
+        Form1 form(instance);
         form.Show(showCommand);
         return form.RunMessageLoop();
     });

@@ -186,7 +186,6 @@ void FakePlatform::ShowMessageBox(std::wstring_view text) {
 void FakePlatform::ShowWarningOnTop(std::wstring_view text) { Record(L"ShowWarningOnTop(" + std::wstring(text) + L")"); }
 
 bool FakePlatform::FileExists(std::wstring_view path) {
-    // Form1's lookup is tested on the real platform.
     Record(L"FileExists(" + std::wstring(path) + L")");
     if (!associatedProgram.path.empty() && path == associatedProgram.path) return !associatedProgramMissing;
     return std::ranges::find(files, path) != files.end();
@@ -212,24 +211,6 @@ std::wstring FakePlatform::GetLocalAppDataDirectory() {
 bool FakePlatform::IsServiceAccount() {
     Record(L"IsServiceAccount()");
     return serviceAccount;
-}
-
-std::wstring FakePlatform::ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
-                                              std::wstring_view valueName) {
-    Record(L"ReadRegistryText32(" + Hex(root) + L", " + std::wstring(keyPath) + L", " +
-                    std::wstring(valueName) + L")");
-    return {};
-}
-
-std::wstring FakePlatform::GetProgramFilesX86Directory() {
-    Record(L"GetProgramFilesX86Directory()");
-    return {};
-}
-
-std::uint32_t FakePlatform::StartCommandLine(std::wstring_view commandLine, int showMode) {
-    Record(L"StartCommandLine(" + std::wstring(commandLine) + L", " + std::to_wstring(showMode) + L")");
-    if (startError) throw *startError;
-    return processId;
 }
 
 std::wstring FakePlatform::DescribeError(std::uint32_t code) {

@@ -1,5 +1,5 @@
-// A platform that records every call, in order, as readable text, and
-// answers as the test tells it.
+// The system's reads and the launcher's actions in one fake that records
+// every call, in order, as readable text, and answers as the test tells it.
 #pragma once
 
 #include <functional>
@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/platform.h"
+#include "platform/launcher_actions.h"
+#include "platform/system_reads.h"
 
 namespace tolvarine::testing {
 
-class FakePlatform : public Platform {
+class FakePlatform : public SystemReads, public LauncherActions {
 public:
     // Answers.
     std::wstring launcherDirectory = L"C:\\Apps\\Tolvarine";
@@ -32,12 +33,10 @@ public:
     std::optional<Error> windowSearchError;  // raised by every search
     std::uint32_t tick = 5000;
     std::uint32_t tickPerCall = 1;
-    std::uint32_t processId = 777;
     AssociatedProgram associatedProgram;  // for ".mde" files; by default the look-up fails
     bool associatedProgramMissing = false;  // else its file exists
     std::optional<std::uint16_t> executableVersion;   // its major version, the rest 0
     std::optional<std::uint16_t> executableMachine;  // nothing: a header that cannot be read
-    std::optional<Error> startError;
     // The values the registry reads find (key path and name in any case).
     struct StoredValue {
         std::wstring key, name;
@@ -81,10 +80,6 @@ public:
     std::optional<std::wstring> FullFolderPath(std::wstring_view path) override;
     std::wstring GetLocalAppDataDirectory() override;
     bool IsServiceAccount() override;
-    std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath,
-                                    std::wstring_view valueName) override;
-    std::wstring GetProgramFilesX86Directory() override;
-    std::uint32_t StartCommandLine(std::wstring_view commandLine, int showMode) override;
     std::wstring DescribeError(std::uint32_t code) override;
 
     // The calls with each run of identical neighbours folded into "call ×N".

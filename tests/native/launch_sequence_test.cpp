@@ -29,7 +29,7 @@ Calls Concat(std::initializer_list<Calls> parts) {
 AssociatedProgram ProgramOpening(std::wstring path) { return {AssociatedProgram::Answer::Program, std::move(path)}; }
 
 // The outcome as the exit code that deployment scripts read.
-int ExitCode(FakePlatform& platform) { return static_cast<int>(LaunchMain(platform)); }
+int ExitCode(FakePlatform& platform) { return static_cast<int>(LaunchMain(platform, platform)); }
 
 const std::wstring kLookUp = L"FindAssociatedExecutable(.mde, open)";
 const std::wstring kPoll = L"FindWindowExA(0x0, Tolvarine)";
@@ -197,7 +197,7 @@ TEST(LaunchMain, WindowFoundJustBeforeTheBoundStillCountsAsOpened) {
 TEST(LaunchMain, FailingRegistryCallsDoNotChangeTheSequence) {
     FakePlatform healthy;
     healthy.pollsBeforeWindow = 2;
-    LaunchMain(healthy);
+    LaunchMain(healthy, healthy);
 
     FakePlatform failing;
     failing.pollsBeforeWindow = 2;
@@ -215,7 +215,7 @@ TEST(LaunchMain, FailingRegistryCallsDoNotChangeTheSequence) {
 TEST(LaunchMain, DriveRootGivesTwoBackslashesPassedUnchanged) {
     FakePlatform platform;
     platform.launcherDirectory = L"Q:\\";
-    LaunchMain(platform);
+    LaunchMain(platform, platform);
     EXPECT_EQ(platform.calls[6], L"ShellExecuteW(0x10010, Open, Q:\\\\Tolvarine.mde, \"\", C:\\, 1)");
 }
 
@@ -454,7 +454,7 @@ TEST(RunCheck, ItsOwnCoursesEndWithTheirExitCodes) {
 TEST(LaunchMain, AnErrorFindingTheDirectoryEndsTheRunBeforeAnyWrite) {
     FakePlatform platform;
     platform.launcherDirectoryError = Error(5, L"Access is denied.");
-    EXPECT_THROW(LaunchMain(platform), Error);
+    EXPECT_THROW(LaunchMain(platform, platform), Error);
     EXPECT_EQ(platform.calls, Calls{L"GetLauncherDirectory()"});
 }
 

@@ -328,8 +328,7 @@ TEST_F(Form1Test, MissingAccessIsReportedAndEndsTheProgram) {
 // Wine answers neither WM_GETICON nor GetClassLongPtr for another process's
 // window, so this one is created here.
 TEST(Form1InProcess, CarriesTheProgramIconAndOpensWithTheDefaultPath) {
-    WindowsPlatform platform;
-    Form1 form(platform, ::GetModuleHandleW(nullptr));
+    Form1 form(::GetModuleHandleW(nullptr));
     EXPECT_NE(::GetClassLongPtrW(form.hwnd(), GCLP_HICON), 0u);
     EXPECT_NE(::GetClassLongPtrW(form.hwnd(), GCLP_HICONSM), 0u);
     EXPECT_EQ(WindowText(::GetDlgItem(form.hwnd(), kTxtPathDBId)), L"C:\\Program Files\\Tolvarine\\Tolvarine.mde");

@@ -65,7 +65,7 @@ int wmain(int argc, wchar_t** argv) {
                    : 1;
     }
     if (argc == 3 && mode == L"--load-planted-dlls") {
-        const auto load = [](tolvarine::Platform&) {
+        const auto load = [](tolvarine::WindowsPlatform&) {
             return (::LoadLibraryW(L"planted-in-program-folder.dll") ? 1 : 0) |
                    (::LoadLibraryW(L"planted-in-current-folder.dll") ? 2 : 0);
         };
