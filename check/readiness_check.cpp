@@ -6,6 +6,7 @@
 #include "launch_plan/shell_error_text.h"
 #include "launch_plan/trusted_location.h"
 #include "platform/module_directory.h"
+#include "platform/overloaded.h"
 
 namespace tolvarine {
 
@@ -52,40 +53,56 @@ std::wstring DecisionFact(const FolderTrustJudgement& judgement) {
 // lowering anything, what the shell will not open, what it warns of once
 // the application is open. Before the install there is no database to look for.
 Verdict JudgeCourse(SystemReads& reads, const LaunchPlan& plan, std::wstring_view folder, bool beforeInstall) {
-    if (const auto stop = StopBeforeLowering(plan)) return NotReady(*stop);
-    if (!beforeInstall && !reads.FileExists(plan.databasePath))
+    const auto missingDatabase = [&]() -> std::optional<Verdict> {
+        if (beforeInstall || reads.FileExists(plan.databasePath)) return std::nullopt;
         return NotReady(LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellFileNotFound)) + L": " +
                                                        plan.databasePath +
                                                        L" is missing. Install Tolvarine again, or run the check on "
                                                        L"the folder that holds Tolvarine.mde.");
+    };
     const NoticeTime time = beforeInstall ? NoticeTime::BeforeInstall : NoticeTime::BeforeStart;
-    if (const auto warning = WarningOnceOpened(reads, plan, folder, time)) return NotReady(*warning);
-
-    // The launcher leaves such a PC to the shell; the check cannot vouch for it.
-    if (plan.handler.answer == AssociatedProgram::Answer::Unknown)
-        return NotReady(LaunchOutcome::OpenFailed,
-                        L"Windows did not say which program opens .mde files (the look-up of the file association "
-                        L"failed), so the check cannot tell whether Tolvarine will start. Look at the .mde "
-                        L"association (in cmd: assoc .mde, then ftype with the file type it names) and run the "
-                        L"check again.");
-
-    std::wstring line = L"ready: ";
-    if (!plan.access) return {LaunchOutcome::Opened, line + plan.handler.path + L" opens .mde files (not Access); the "
-                                                            L"launcher opens the application through it."};
-    line += AccessName(*plan.access);
-    if (!plan.trustCenterVersion && !plan.WritesLevel())
-        line += L" opens .mde files; a policy already holds its macro-security level at low (1), so the launcher "
-                L"writes no level.";
-    else if (!plan.trustCenterVersion)
-        line += L" opens .mde files; the launcher sets its macro-security level to low (1) while the application "
-                L"starts, and back to medium (2).";
-    else if (plan.AddsTrustedLocation())
-        line += L" opens .mde files; the launcher makes this folder a trusted location for the seconds the "
-                L"application starts: " + TrustedLocationFolder(folder);
-    else
-        line += L" opens .mde files; a trusted location set by policy already covers this folder: " +
-                TrustedLocationFolder(folder);
-    return {LaunchOutcome::Opened, line};
+    const auto warning = [&]() -> std::optional<Verdict> {
+        if (const auto notice = WarningOnceOpened(reads, plan, folder, time)) return NotReady(*notice);
+        return std::nullopt;
+    };
+    const std::wstring opens = L"ready: " + (plan.access ? AccessName(*plan.access) : std::wstring()) +
+                               L" opens .mde files; ";
+    return std::visit(
+        Overloaded{
+            [&](const StopBeforeLowering& stop) { return NotReady(stop.notice); },
+            [&](const AccessLevelCourse& course) {
+                if (auto verdict = missingDatabase()) return *verdict;
+                if (auto verdict = warning()) return *verdict;
+                // The launcher leaves such a PC to the shell; the check cannot vouch for it.
+                if (plan.handler.answer == AssociatedProgram::Answer::Unknown)
+                    return NotReady(LaunchOutcome::OpenFailed,
+                                    L"Windows did not say which program opens .mde files (the look-up of the file "
+                                    L"association failed), so the check cannot tell whether Tolvarine will start. "
+                                    L"Look at the .mde association (in cmd: assoc .mde, then ftype with the file "
+                                    L"type it names) and run the check again.");
+                if (!plan.access)
+                    return Verdict{LaunchOutcome::Opened, L"ready: " + plan.handler.path +
+                                                              L" opens .mde files (not Access); the launcher opens "
+                                                              L"the application through it."};
+                return Verdict{LaunchOutcome::Opened,
+                               opens + (course.enforcedLevel
+                                            ? L"a policy already holds its macro-security level at low (1), so the "
+                                              L"launcher writes no level."
+                                            : L"the launcher sets its macro-security level to low (1) while the "
+                                              L"application starts, and back to medium (2).")};
+            },
+            [&](const TrustCenterCourse& course) {
+                if (auto verdict = missingDatabase()) return *verdict;
+                if (auto verdict = warning()) return *verdict;
+                return Verdict{LaunchOutcome::Opened,
+                               opens + (course.AddsTrustedLocation()
+                                            ? L"the launcher makes this folder a trusted location for the seconds "
+                                              L"the application starts: "
+                                            : L"a trusted location set by policy already covers this folder: ") +
+                                   TrustedLocationFolder(folder)};
+            },
+        },
+        plan.course);
 }
 
 // After the install, the user's shortcut starts the launcher in the folder:
@@ -98,7 +115,7 @@ Verdict Judge(RecordedReads& reader, std::wstring_view folder, bool beforeInstal
                                    L"again, or run the check on the folder that holds the launcher.");
     const LaunchPlan plan = PlanLaunch(reader, folder);
     const Verdict verdict = JudgeCourse(reader, plan, folder, beforeInstall);
-    if (plan.trustCenterVersion) reader.AddFact(DecisionFact(plan.folderTrust));
+    if (const auto* course = std::get_if<TrustCenterCourse>(&plan.course)) reader.AddFact(DecisionFact(course->folder));
     return verdict;
 }
 

@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::wstring_view kDatabaseExtension = L".mde";
 constexpr std::wstring_view kOpenVerb = L"open";
-constexpr std::wstring_view kAccessFileName = L"MSACCESS.EXE";
 constexpr std::uint16_t kFirstTrustCenterAccess = 12;  // Access 2007; Access 2003 is 11
 
 // The edition as Office names it to its users; nothing for a machine no Access is built for.
@@ -20,6 +19,9 @@ std::optional<std::wstring_view> Edition(std::optional<std::uint16_t> machine) {
     if (machine == kMachineX64 || machine == kMachineArm64) return L"64-bit";
     return std::nullopt;
 }
+
+// "32-bit": the edition of Access that the application needs.
+std::wstring_view ApplicationEdition() { return *Edition(kApplicationMachine); }
 
 }  // namespace
 
@@ -48,16 +50,17 @@ bool IsOtherEdition(const DatabaseAccess& access) {
     return found && *found != ApplicationEdition();
 }
 
-std::wstring_view ApplicationEdition() { return *Edition(kApplicationMachine); }
+std::wstring AccessInstallAdvice() {
+    return L"Install the " + std::wstring(ApplicationEdition()) +
+           L" edition of Microsoft Access or of the free Access Runtime";
+}
 
 std::wstring OtherEditionText(const DatabaseAccess& access) {
-    const std::wstring needed(ApplicationEdition());
-    std::wstring text = L"Tolvarine needs the " + needed +
+    std::wstring text = L"Tolvarine needs the " + std::wstring(ApplicationEdition()) +
                         L" edition of Access. The Access that opens .mde files on this computer";
     if (access.version) text += L" (version " + std::to_wstring(*access.version) + L")";
     text += L" is the " + std::wstring(Edition(access.machine).value_or(L"other")) +
-            L" edition, which cannot open this application. Install the " + needed +
-            L" edition of Microsoft Access or of the free Access Runtime, or ask your IT department.";
+            L" edition, which cannot open this application. " + AccessInstallAdvice() + L", or ask your IT department.";
     return text;
 }
 

@@ -2,58 +2,72 @@
 
 #include "launch_plan/shell_error_text.h"
 #include "platform/module_directory.h"
+#include "platform/overloaded.h"
 
 namespace tolvarine {
+
+namespace {
+
+// What the launcher and the check tell the user where nothing opens the database.
+std::optional<StopBeforeLowering> StopFor(SystemReads& reads, const AssociatedProgram& handler) {
+    // The shell would fail the open, or on Windows 8 and later show its
+    // picker, while the level waits low for a window that never comes.
+    if (handler.answer == AssociatedProgram::Answer::NoProgram)
+        return StopBeforeLowering{{LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellNoAssociation)),
+                                   L"no program opens .mde files. " + AccessInstallAdvice() + L"."}};
+    // The shell names a command's program whether or not it is there. Only
+    // a full path is known to be missing: a name alone the shell looks for
+    // as it runs it, and one installed on first use comes with the open.
+    if (handler.answer == AssociatedProgram::Answer::Program && !handler.installedOnFirstUse &&
+        IsFullPath(handler.path) && !reads.FileExists(handler.path))
+        return StopBeforeLowering{{LaunchOutcome::OpenFailed,
+                                   std::wstring(ShellErrorText(kShellAssociationIncomplete)) +
+                                       L": the program that opens .mde files is missing: " + handler.path,
+                                   AccessInstallAdvice() + L" again, or repair it, so that it opens .mde files."}};
+    return std::nullopt;
+}
+
+}  // namespace
 
 LaunchPlan PlanLaunch(SystemReads& reads, std::wstring_view launcherDirectory) {
     LaunchPlan plan;
     // The suffix is appended as it is: at a drive root this gives "Q:\\Tolvarine.mde".
     plan.databasePath = std::wstring(launcherDirectory) + std::wstring(kDatabaseFileSuffix);
     plan.handler = FindDatabaseHandler(reads);
-    // The shell names a command's program whether or not it is there. Only
-    // a full path is known to be missing: a name alone the shell looks for
-    // as it runs it, and one installed on first use comes with the open.
-    plan.handlerMissing = plan.handler.answer == AssociatedProgram::Answer::Program &&
-                          !plan.handler.installedOnFirstUse && IsFullPath(plan.handler.path) &&
-                          !reads.FileExists(plan.handler.path);
-    if (plan.handlerMissing) return plan;
+    if (auto stop = StopFor(reads, plan.handler)) {
+        plan.course = std::move(*stop);
+        return plan;
+    }
     plan.access = DatabaseAccessOf(reads, plan.handler);
-    if (plan.access && IsOtherEdition(*plan.access)) return plan;
-    plan.trustCenterVersion = TrustCenterVersion(plan.access);
-    if (plan.trustCenterVersion)
-        plan.folderTrust = JudgeFolderTrust(reads, *plan.trustCenterVersion, launcherDirectory);
+    if (plan.access && IsOtherEdition(*plan.access))
+        plan.course = StopBeforeLowering{{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access), {}}};
+    else if (const auto version = TrustCenterVersion(plan.access))
+        plan.course = TrustCenterCourse{*version, JudgeFolderTrust(reads, *version, launcherDirectory)};
     else
-        plan.enforcedLevel = EnforcedAccessLevel(reads);
+        plan.course = AccessLevelCourse{EnforcedAccessLevel(reads)};
     return plan;
-}
-
-std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan) {
-    // The shell would fail the open, or on Windows 8 and later show its
-    // picker, while the level waits low for a window that never comes.
-    const std::wstring install = L"Install the " + std::wstring(ApplicationEdition()) +
-                                 L" edition of Microsoft Access or of the free Access Runtime";
-    if (plan.handler.answer == AssociatedProgram::Answer::NoProgram)
-        return LaunchNotice{LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellNoAssociation)),
-                            L"no program opens .mde files. " + install + L"."};
-    if (plan.handlerMissing)
-        return LaunchNotice{LaunchOutcome::OpenFailed,
-                            std::wstring(ShellErrorText(kShellAssociationIncomplete)) +
-                                L": the program that opens .mde files is missing: " + plan.handler.path,
-                            install + L" again, or repair it, so that it opens .mde files."};
-    if (!plan.access || !IsOtherEdition(*plan.access)) return std::nullopt;
-    return LaunchNotice{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access), {}};
 }
 
 std::optional<LaunchNotice> WarningOnceOpened(SystemReads& reads, const LaunchPlan& plan,
                                               std::wstring_view launcherDirectory, NoticeTime time) {
-    if (plan.trustCenterVersion && IgnoresLauncherLocation(plan.folderTrust.trust))
-        return LaunchNotice{LaunchOutcome::CodeMayNotRun,
-                            UntrustedFolderText(reads, plan.folderTrust, *plan.trustCenterVersion,
-                                                launcherDirectory, time),
-                            {}};
-    if (plan.enforcedLevel && *plan.enforcedLevel != kLowEnforcedLevel)
-        return LaunchNotice{LaunchOutcome::CodeMayNotRun, EnforcedLevelText(*plan.enforcedLevel, time), {}};
-    return std::nullopt;
+    using Warning = std::optional<LaunchNotice>;
+    return std::visit(
+        Overloaded{
+            [](const StopBeforeLowering&) { return Warning(); },
+            [&](const AccessLevelCourse& course) {
+                if (!course.enforcedLevel || *course.enforcedLevel == kLowEnforcedLevel) return Warning();
+                return Warning(LaunchNotice{LaunchOutcome::CodeMayNotRun,
+                                            EnforcedLevelText(*course.enforcedLevel, time), {}});
+            },
+            [&](const TrustCenterCourse& course) {
+                if (!IgnoresLauncherLocation(course.folder.trust)) return Warning();
+                return Warning(LaunchNotice{LaunchOutcome::CodeMayNotRun,
+                                            UntrustedFolderText(reads, course.folder, course.accessVersion,
+                                                                launcherDirectory, time),
+                                            {}});
+            },
+        },
+        plan.course);
 }
 
 }  // namespace tolvarine

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "launch_plan/database_access.h"
 #include "launch_plan/enforced_level.h"
@@ -36,37 +37,6 @@ inline constexpr std::wstring_view kDatabaseFileSuffix = L"\\Tolvarine.mde";
 inline constexpr std::uint32_t kLowEnforcedLevel = 1;
 inline constexpr std::uint32_t kMediumEnforcedLevel = 2;
 
-struct LaunchPlan {
-    std::wstring databasePath;
-    AssociatedProgram handler;                     // the program that opens ".mde" files
-    bool handlerMissing = false;                   // that program's file is not there
-    std::optional<DatabaseAccess> access;          // when that program is Access
-    std::optional<std::uint16_t> trustCenterVersion;  // Access 2007 or later, whose Trust Center decides
-    FolderTrustJudgement folderTrust;                 // what that Trust Center makes of the folder
-    // Otherwise, Access 2003's level where a policy sets it.
-    std::optional<std::uint32_t> enforcedLevel;
-
-    // True when the launcher makes its folder a trusted location while the
-    // application starts: never where Office would ignore it.
-    bool AddsTrustedLocation() const {
-        return trustCenterVersion && folderTrust.trust == FolderTrust::NeedsLocation;
-    }
-    // True when it writes Access 2003's level: not where a policy sets it,
-    // which Access honours over the user's own.
-    bool WritesLevel() const { return !enforcedLevel; }
-    // True when it waits for the application's window: not where a policy
-    // holds the level at high, or at one Access 2003 does not have, where an
-    // unsigned database is refused and no window may come. Nothing is
-    // written then, so nothing waits to be put back before the user is told.
-    bool AwaitsWindow() const {
-        return !enforcedLevel || *enforcedLevel == kLowEnforcedLevel || *enforcedLevel == kMediumEnforcedLevel;
-    }
-};
-
-// Everything the launcher looks up before it lowers anything. The Trust
-// Center is not read for an Access that cannot open the application.
-LaunchPlan PlanLaunch(SystemReads& reads, std::wstring_view launcherDirectory);
-
 // A box the launcher shows, and the exit code it then ends with.
 struct LaunchNotice {
     LaunchOutcome outcome;
@@ -76,9 +46,52 @@ struct LaunchNotice {
     std::wstring advice;
 };
 
-// The stop before anything is lowered: no program opens ".mde" files, the
-// one that should is missing, or an Access of the other edition opens them.
-std::optional<LaunchNotice> StopBeforeLowering(const LaunchPlan& plan);
+// The courses a run can take; each carries what its course needs.
+
+// Nothing is lowered: no program opens ".mde" files, the one that should
+// is missing, or an Access of the other edition opens them. The launcher
+// shows the notice and ends.
+struct StopBeforeLowering {
+    LaunchNotice notice;
+};
+
+// Access 2003's macro-security level decides: an Access 2003 or older, one
+// whose version cannot be read, another program, or none the shell named.
+struct AccessLevelCourse {
+    // The level a policy holds, which Access honours over the user's own:
+    // the launcher writes none then. Nothing: it writes low (1), then
+    // medium (2).
+    std::optional<std::uint32_t> enforcedLevel;
+
+    // False where a policy holds the level at high, or at one Access 2003
+    // does not have: an unsigned database is refused and no window may come.
+    bool AwaitsWindow() const {
+        return !enforcedLevel || *enforcedLevel == kLowEnforcedLevel || *enforcedLevel == kMediumEnforcedLevel;
+    }
+};
+
+// Access 2007 or later, whose Trust Center decides: the launcher adds a
+// trusted location for its folder where that Trust Center would honour it,
+// and writes Access 2003's level as ever, for whatever else reads it.
+struct TrustCenterCourse {
+    std::uint16_t accessVersion;
+    FolderTrustJudgement folder;
+
+    bool AddsTrustedLocation() const { return folder.trust == FolderTrust::NeedsLocation; }
+};
+
+using LaunchCourse = std::variant<StopBeforeLowering, AccessLevelCourse, TrustCenterCourse>;
+
+struct LaunchPlan {
+    std::wstring databasePath;
+    AssociatedProgram handler;             // the program that opens ".mde" files
+    std::optional<DatabaseAccess> access;  // when that program is Access
+    LaunchCourse course;
+};
+
+// Everything the launcher looks up before it lowers anything. The Trust
+// Center is not read for an Access that cannot open the application.
+LaunchPlan PlanLaunch(SystemReads& reads, std::wstring_view launcherDirectory);
 
 // The warning once the application is open (or, in the check's words,
 // before a start or an install): Access would ignore a trusted location for

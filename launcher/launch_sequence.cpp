@@ -18,6 +18,7 @@
 #include "launcher/lowered_settings.h"
 #include "launcher/module1.h"
 #include "platform/ascii_case.h"
+#include "platform/overloaded.h"
 
 namespace tolvarine {
 
@@ -54,35 +55,27 @@ bool WaitForApplicationWindow(LauncherActions& actions) {
 }
 
 // Opens the database and, once it opens, waits for the application's
-// window plus the settle delay, where the plan waits for it. Gives the
+// window plus the settle delay, where a window may come. Gives the
 // shell's result and the outcome.
-std::pair<std::int32_t, LaunchOutcome> OpenDatabase(LauncherActions& actions, const LaunchPlan& plan) {
+std::pair<std::int32_t, LaunchOutcome> OpenDatabase(LauncherActions& actions, const LaunchPlan& plan,
+                                                    bool awaitsWindow) {
     const WindowHandle owner = actions.GetDesktopWindow();
     const std::int32_t result =
         actions.ShellExecuteW(owner, kShellVerb, plan.databasePath, kShellParameters, kShellDirectory, kShowNormal);
     if (result <= 32) return {result, LaunchOutcome::OpenFailed};
-    if (!plan.AwaitsWindow()) return {result, LaunchOutcome::Opened};
+    if (!awaitsWindow) return {result, LaunchOutcome::Opened};
     if (!WaitForApplicationWindow(actions)) return {result, LaunchOutcome::WindowNeverShown};
     actions.Sleep(kSettleDelayMilliseconds);
     return {result, LaunchOutcome::Opened};
 }
 
-}  // namespace
-
-LaunchOutcome LaunchMain(SystemReads& reads, LauncherActions& actions) {
-    const std::wstring launcherDirectory = reads.GetLauncherDirectory();
-    // Looked up before anything is lowered, so that it adds nothing to the
-    // time the lowered settings are in force.
-    const LaunchPlan plan = PlanLaunch(reads, launcherDirectory);
-    if (const auto stop = StopBeforeLowering(plan)) {
-        // Lowering anything would only leave it lowered while nothing can open the file.
-        actions.ShowMessageBox(stop->text);
-        return stop->outcome;
-    }
-
-    LoweredSettings lowered(actions, plan);
+// The run once the course lowers something: lower, open, put back, and
+// only then tell the user.
+LaunchOutcome LowerAndOpen(SystemReads& reads, LauncherActions& actions, const LaunchPlan& plan,
+                           std::wstring_view launcherDirectory, Lowering what, bool awaitsWindow) {
+    LoweredSettings lowered(actions, what);
     lowered.Lower(launcherDirectory);
-    const auto [shellResult, outcome] = OpenDatabase(actions, plan);
+    const auto [shellResult, outcome] = OpenDatabase(actions, plan, awaitsWindow);
     lowered.Restore();
     // Named only now: the box may wait for the user for hours, and nothing
     // is being opened that needs the lowered settings.
@@ -94,6 +87,36 @@ LaunchOutcome LaunchMain(SystemReads& reads, LauncherActions& actions) {
         }
     }
     return outcome;
+}
+
+}  // namespace
+
+LaunchOutcome LaunchMain(SystemReads& reads, LauncherActions& actions) {
+    const std::wstring launcherDirectory = reads.GetLauncherDirectory();
+    // Looked up before anything is lowered, so that it adds nothing to the
+    // time the lowered settings are in force.
+    const LaunchPlan plan = PlanLaunch(reads, launcherDirectory);
+    return std::visit(
+        Overloaded{
+            [&](const StopBeforeLowering& stop) {
+                // Lowering anything would only leave it lowered while nothing can open the file.
+                actions.ShowMessageBox(stop.notice.text);
+                return stop.notice.outcome;
+            },
+            [&](const AccessLevelCourse& course) {
+                return LowerAndOpen(reads, actions, plan, launcherDirectory,
+                                    {.trustedLocationFor = std::nullopt, .accessLevel = !course.enforcedLevel},
+                                    course.AwaitsWindow());
+            },
+            [&](const TrustCenterCourse& course) {
+                const Lowering what{
+                    .trustedLocationFor = course.AddsTrustedLocation() ? std::optional(course.accessVersion)
+                                                                       : std::nullopt,
+                    .accessLevel = true};
+                return LowerAndOpen(reads, actions, plan, launcherDirectory, what, true);
+            },
+        },
+        plan.course);
 }
 
 }  // namespace tolvarine

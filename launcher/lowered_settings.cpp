@@ -45,11 +45,11 @@ LoweredSettings::~LoweredSettings() {
 }
 
 void LoweredSettings::Lower(std::wstring_view launcherDirectory) {
-    if (plan_.AddsTrustedLocation()) {
+    if (what_.trustedLocationFor) {
         locationAdded_ = true;
-        AddTrustedLocation(actions_, *plan_.trustCenterVersion, launcherDirectory);
+        AddTrustedLocation(actions_, *what_.trustedLocationFor, launcherDirectory);
     }
-    if (plan_.WritesLevel()) {
+    if (what_.accessLevel) {
         levelLowered_ = true;
         SetAccessSecurityLevel(actions_, kLowSecurityLevel);
     }
@@ -67,7 +67,7 @@ void LoweredSettings::Restore() {
         }
     };
     putBack(levelLowered_, [&] { SetAccessSecurityLevel(actions_, kMediumSecurityLevel); });
-    putBack(locationAdded_, [&] { RemoveTrustedLocation(actions_, *plan_.trustCenterVersion); });
+    putBack(locationAdded_, [&] { RemoveTrustedLocation(actions_, *what_.trustedLocationFor); });
     if (failure) std::rethrow_exception(failure);
 }
 

@@ -5,17 +5,27 @@
 // the user.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
-#include "launch_plan/launch_plan.h"
 #include "platform/launcher_actions.h"
 
 namespace tolvarine {
 
+// What a run lowers, as its course decides.
+struct Lowering {
+    // The Access (2007 or later) for which the launcher's folder becomes a
+    // trusted location; nothing: none is added.
+    std::optional<std::uint16_t> trustedLocationFor;
+    // Access 2003's level written low (1), and back to medium (2).
+    bool accessLevel = false;
+};
+
 class LoweredSettings {
 public:
     // Nothing is lowered yet.
-    LoweredSettings(LauncherActions& actions, const LaunchPlan& plan) : actions_(actions), plan_(plan) {}
+    LoweredSettings(LauncherActions& actions, Lowering what) : actions_(actions), what_(what) {}
     // Puts back what is still lowered. An error doing so is dropped: either
     // one is already leaving the run, and it is the one the user must see,
     // or Restore has run.
@@ -23,7 +33,7 @@ public:
     LoweredSettings(const LoweredSettings&) = delete;
     LoweredSettings& operator=(const LoweredSettings&) = delete;
 
-    // What the plan lowers: the trusted location, then level 1.
+    // What it was given: the trusted location, then level 1.
     void Lower(std::wstring_view launcherDirectory);
     // Level 2, then the trusted location removed. Each is put back even
     // where the other fails; the first error is raised after both.
@@ -31,7 +41,7 @@ public:
 
 private:
     LauncherActions& actions_;
-    const LaunchPlan& plan_;
+    Lowering what_;
     // Set before each change is made, so that one cut short is put back too.
     bool levelLowered_ = false;
     bool locationAdded_ = false;
