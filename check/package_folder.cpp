@@ -14,9 +14,8 @@ constexpr std::wstring_view kDefaultFolderUnderLocalAppData = L"\\Programs\\Tolv
 }  // namespace
 
 std::wstring PackageInstallFolder(SystemReads& reads) {
-    const std::wstring_view names[] = {kInstallFolderValue};
-    const auto remembered = reads.ReadRegistryValues(kHkeyCurrentUser, kInstallerKey, names)[0];
-    if (const auto* folder = remembered ? std::get_if<std::wstring>(&*remembered) : nullptr; folder && !folder->empty())
+    if (auto folder = ReadRegistryValue<std::wstring>(reads, kHkeyCurrentUser, kInstallerKey, kInstallFolderValue);
+        folder && !folder->empty())
         return *folder;
     const std::wstring localAppData = reads.GetLocalAppDataDirectory();
     return localAppData.empty() ? std::wstring() : localAppData + std::wstring(kDefaultFolderUnderLocalAppData);

@@ -8,10 +8,6 @@ namespace tolvarine {
 
 namespace {
 
-constexpr std::uint16_t kAccess2003 = 11;
-// Office 2003 keeps its user policies under the same path as its settings,
-// below Software\Policies.
-constexpr std::wstring_view kAccessSecurity = L"\\Access\\Security";
 
 // The level as Office 2003 names it to users, and what Access then does
 // with an unsigned database.
@@ -31,11 +27,8 @@ std::wstring LevelAndEffect(std::uint32_t level) {
 }  // namespace
 
 std::optional<std::uint32_t> EnforcedAccessLevel(SystemReads& reads) {
-    constexpr std::wstring_view kLevel[] = {L"Level"};
-    const auto value = reads.ReadRegistryValues(
-        kHkeyCurrentUser, OfficeVersionKey(kOfficeGroupPolicy, kAccess2003, kAccessSecurity), kLevel)[0];
-    const auto* level = value ? std::get_if<std::uint32_t>(&*value) : nullptr;
-    return level ? std::optional(*level) : std::nullopt;
+    return ReadRegistryValue<std::uint32_t>(
+        reads, kHkeyCurrentUser, OfficeVersionKey(kOfficeGroupPolicy, kAccess2003Version, kAccessSecurity), L"Level");
 }
 
 std::wstring EnforcedLevelText(std::uint32_t level, NoticeTime time) {

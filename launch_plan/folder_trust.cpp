@@ -37,11 +37,6 @@ constexpr std::wstring_view kDisableAll = L"Disable all trusted locations";
 constexpr std::wstring_view kNetwork = L"Allow Trusted Locations on the network";
 constexpr std::wstring_view kMix = L"Allow mix of policy and user locations";
 
-std::optional<std::uint32_t> Number(const std::optional<RegistryData>& data) {
-    const auto* number = data ? std::get_if<std::uint32_t>(&*data) : nullptr;
-    return number ? std::optional(*number) : std::nullopt;
-}
-
 struct Setting {
     std::optional<std::uint32_t> value;  // nothing: Office's default
     SettingSource source = SettingSource::OfficeDefault;
@@ -57,7 +52,7 @@ std::array<Setting, N> ReadSettings(SystemReads& reads, std::uint16_t accessVers
         const auto values = reads.ReadRegistryValues(kHkeyCurrentUser, OfficeVersionKey(base, accessVersion, subKey),
                                                         names);
         for (std::size_t i = 0; i < N; ++i)
-            if (const auto number = Number(values[i]); number && !settings[i].value) settings[i] = {number, source};
+            if (const auto number = ValueOf<std::uint32_t>(values[i]); number && !settings[i].value) settings[i] = {number, source};
     };
     for (const PolicyRoot& root : PolicyRoots(accessVersion)) take(root.base, root.source);
     if (userMaySet) take(kOfficeUserSettings, SettingSource::User);
@@ -82,7 +77,6 @@ struct PolicyLocation {
 std::optional<PolicyLocation> CoveringPolicyLocation(SystemReads& reads, std::uint16_t accessVersion,
                                                      std::wstring_view launcherDirectory) {
     const std::wstring folder = ComparablePath(reads, launcherDirectory);
-    constexpr std::wstring_view kPath[] = {L"Path"}, kAllowSubfolders[] = {L"AllowSubfolders"};
     for (const std::wstring_view parent : kPolicyLocationParents) {
         std::vector<std::wstring> decided;  // location names a root of higher precedence has set
         for (const PolicyRoot& root : PolicyRoots(accessVersion)) {
@@ -91,17 +85,16 @@ std::optional<PolicyLocation> CoveringPolicyLocation(SystemReads& reads, std::ui
                 if (std::ranges::any_of(decided, [&](const std::wstring& d) { return EqualsIgnoringAsciiCase(d, name); }))
                     continue;
                 const std::wstring key = locations + L'\\' + name;
-                const auto path = reads.ReadRegistryValues(kHkeyCurrentUser, key, kPath)[0];
-                const auto* text = path ? std::get_if<std::wstring>(&*path) : nullptr;
-                if (!text) continue;
+                const auto path = ReadRegistryValue<std::wstring>(reads, kHkeyCurrentUser, key, L"Path");
+                if (!path) continue;
                 decided.push_back(name);
-                const std::wstring location = ComparablePath(reads, *text);
+                const std::wstring location = ComparablePath(reads, *path);
                 if (location.empty()) continue;  // "" or "\" names no folder
                 // Most locations name other folders: their subfolder setting
                 // is read only for one above the launcher's.
                 if (location == folder ||
                     (folder.starts_with(location + L'\\') &&
-                     Number(reads.ReadRegistryValues(kHkeyCurrentUser, key, kAllowSubfolders)[0]).value_or(0) != 0))
+                     ReadRegistryValue<std::uint32_t>(reads, kHkeyCurrentUser, key, L"AllowSubfolders").value_or(0) != 0))
                     return PolicyLocation{key, root.source};
             }
         }

@@ -1,5 +1,5 @@
 // Where Office keeps each version's settings and policies under
-// HKEY_CURRENT_USER: one base key per source, then "<N>.0", then the setting.
+// HKEY_CURRENT_USER (and its install under HKEY_LOCAL_MACHINE): one base key per source, then "<N>.0", then the setting.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,13 @@ inline constexpr std::wstring_view kOfficeUserSettings = L"Software\\Microsoft\\
 // Office honours over Group Policy's.
 inline constexpr std::wstring_view kOfficeGroupPolicy = L"Software\\Policies\\Microsoft\\Office\\";
 inline constexpr std::wstring_view kOfficeCloudPolicy = L"Software\\Policies\\Microsoft\\Cloud\\Office\\";
+
+// Access 2003, whose macro-security level the launcher writes under the
+// user's settings and a policy may hold under Group Policy's.
+inline constexpr std::uint16_t kAccess2003Version = 11;
+inline constexpr std::wstring_view kAccessSecurity = L"\\Access\\Security";
+// Where Access 2003 records the folder it was installed to, under HKEY_LOCAL_MACHINE.
+inline constexpr std::wstring_view kAccessInstallRoot = L"\\Access\\InstallRoot";
 
 inline constexpr std::wstring_view kAccessTrustedLocations = L"\\Access\\Security\\Trusted Locations";
 inline constexpr std::wstring_view kCommonTrustedLocations = L"\\Common\\Security\\Trusted Locations";

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "launch_plan/launch_plan.h"
+#include "launch_plan/office_keys.h"
 #include "launcher/registry_value.h"
 #include "platform/launcher_actions.h"
 #include "platform/system_reads.h"
@@ -17,7 +19,8 @@ inline constexpr std::uint32_t kSettleDelayMilliseconds = 1000;
 // How long after the open the application may take to show its window.
 inline constexpr std::uint32_t kWindowWaitLimitMilliseconds = 120'000;
 
-inline constexpr std::wstring_view kSecurityKeyPath = L"Software\\Microsoft\\Office\\11.0\\Access\\Security";
+// Software\Microsoft\Office\11.0\Access\Security, the user's own.
+inline const std::wstring kSecurityKeyPath = OfficeVersionKey(kOfficeUserSettings, kAccess2003Version, kAccessSecurity);
 inline constexpr std::wstring_view kSecurityValueName = L"Level";
 inline constexpr std::int16_t kLowSecurityLevel = 1;
 inline constexpr std::int16_t kMediumSecurityLevel = 2;

@@ -80,7 +80,7 @@ UniqueRegistryKey ShellClassKey(HMODULE shlwapi, const std::wstring& extension) 
     key.release();  // a failed call hands out no key to close
     const std::wstring_view defaultValue[] = {L""};
     const auto progId = QueryRegistryValues(HKEY_CLASSES_ROOT, extension, defaultValue, 0)[0];
-    const auto* name = progId ? std::get_if<std::wstring>(&*progId) : nullptr;
+    const auto name = ValueOf<std::wstring>(progId);
     if (!name || name->empty() ||
         ::RegOpenKeyExW(HKEY_CLASSES_ROOT, name->c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
         return {};

@@ -109,14 +109,20 @@ public:
     virtual bool IsServiceAccount() = 0;
 };
 
-// One value of a given type from one key; nothing when the key or value is
+// A value read as this type (std::uint32_t or std::wstring); nothing when
+// it was not read or holds the other type.
+template <typename T>
+std::optional<T> ValueOf(const std::optional<RegistryData>& data) {
+    const T* typed = data ? std::get_if<T>(&*data) : nullptr;
+    return typed ? std::optional<T>(*typed) : std::nullopt;
+}
+
+// One value of this type from one key; nothing when the key or value is
 // missing, cannot be read, or holds another type.
 template <typename T>
 std::optional<T> ReadRegistryValue(SystemReads& reads, RegistryRoot root, std::wstring_view keyPath,
                                    std::wstring_view valueName) {
-    auto value = std::move(reads.ReadRegistryValues(root, keyPath, std::span(&valueName, 1))[0]);
-    auto* typed = value ? std::get_if<T>(&*value) : nullptr;
-    return typed ? std::optional<T>(std::move(*typed)) : std::nullopt;
+    return ValueOf<T>(reads.ReadRegistryValues(root, keyPath, std::span(&valueName, 1))[0]);
 }
 
 }  // namespace tolvarine

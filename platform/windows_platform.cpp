@@ -218,8 +218,7 @@ bool WindowsPlatform::IsServiceAccount() {
 
 std::wstring ReadRegistryText32(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName) {
     const auto data = QueryRegistryValues(RootKey(root), keyPath, std::span(&valueName, 1), KEY_WOW64_32KEY);
-    const auto* text = data[0] ? std::get_if<std::wstring>(&*data[0]) : nullptr;
-    return text ? *text : std::wstring();
+    return ValueOf<std::wstring>(data[0]).value_or(std::wstring());
 }
 
 namespace {

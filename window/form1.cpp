@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "launch_plan/database_access.h"
+#include "launch_plan/office_keys.h"
 #include "platform/system_error.h"
 #include "platform/windows_platform.h"
 #include "resources/resource_ids.h"
@@ -45,15 +47,14 @@ HICON LoadProgramIcon(HINSTANCE instance, int sizeMetricX, int sizeMetricY) {
                                            ::GetSystemMetrics(sizeMetricX), ::GetSystemMetrics(sizeMetricY), 0));
 }
 
-constexpr std::wstring_view kInstallRootKey = L"SOFTWARE\\Microsoft\\Office\\11.0\\Access\\InstallRoot";
-constexpr std::wstring_view kOffice11UnderProgramFiles = L"Microsoft Office\\OFFICE11\\MSACCESS.EXE";
+constexpr std::wstring_view kOffice11UnderProgramFiles = L"Microsoft Office\\OFFICE11\\";
 
-// The file's path under the folder when the folder is known and the file
-// is there; otherwise empty.
-std::wstring ExistingFile(std::wstring folder, std::wstring_view name) {
+// MSACCESS.EXE's path in the folder (or the subfolder of it) when the
+// folder is known and the file is there; otherwise empty.
+std::wstring AccessIn(std::wstring folder, std::wstring_view subFolder = {}) {
     if (folder.empty()) return {};
     if (folder.back() != L'\\') folder += L'\\';
-    std::wstring path = folder + std::wstring(name);
+    std::wstring path = folder + std::wstring(subFolder) + std::wstring(kAccessFileName);
     return FileExists(path) ? path : std::wstring();
 }
 
@@ -64,9 +65,10 @@ std::wstring ExistingFile(std::wstring folder, std::wstring_view name) {
 // starting it fails as it would have.
 std::wstring FindAccessExecutable() {
     if (FileExists(kAccessExecutable)) return std::wstring(kAccessExecutable);
-    const std::wstring installRoot = ReadRegistryText32(kHkeyLocalMachine, kInstallRootKey, L"Path");
-    if (std::wstring path = ExistingFile(installRoot, L"MSACCESS.EXE"); !path.empty()) return path;
-    if (std::wstring path = ExistingFile(GetProgramFilesX86Directory(), kOffice11UnderProgramFiles); !path.empty())
+    const std::wstring installRoot = ReadRegistryText32(
+        kHkeyLocalMachine, OfficeVersionKey(kOfficeUserSettings, kAccess2003Version, kAccessInstallRoot), L"Path");
+    if (std::wstring path = AccessIn(installRoot); !path.empty()) return path;
+    if (std::wstring path = AccessIn(GetProgramFilesX86Directory(), kOffice11UnderProgramFiles); !path.empty())
         return path;
     return std::wstring(kAccessExecutable);
 }
