@@ -35,6 +35,7 @@ void FakePlatform::Record(std::wstring call) {
         throw std::length_error("the fake platform took 100000 calls: the code under test does not stop; last call: " +
                                 std::string(call.begin(), call.end()));
     calls.push_back(std::move(call));
+    callTicks.push_back(tick);
 }
 
 std::string FakePlatform::ToAnsi(std::wstring_view text) {
@@ -82,8 +83,6 @@ long FakePlatform::DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPat
     return 0;
 }
 
-// Reads change nothing, so they are answered without being recorded: the
-// record pins the order of what a run does.
 std::vector<std::optional<RegistryData>> FakePlatform::ReadRegistryValues(
     RegistryRoot, std::wstring_view keyPath, std::span<const std::wstring_view> valueNames) {
     std::vector<std::optional<RegistryData>> values(valueNames.size());
@@ -117,12 +116,11 @@ std::wstring FakePlatform::UpperCase(std::wstring_view text) {
 }
 
 AssociatedProgram FakePlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
-    Record(L"FindAssociatedExecutable(" + std::wstring(extension) + L", " + std::wstring(verb) + L")");
+    if (extension != L".mde" || verb != L"open") return {};
     return associatedProgram;
 }
 
-ProgramImage FakePlatform::ReadProgramImage(std::wstring_view path) {
-    Record(L"ReadProgramImage(" + std::wstring(path) + L")");
+ProgramImage FakePlatform::ReadProgramImage(std::wstring_view) {
     if (!executableVersion) return {executableMachine, std::nullopt};
     return {executableMachine, FileVersion{*executableVersion}};
 }
@@ -174,7 +172,6 @@ std::uint32_t FakePlatform::GetTickCount() {
 }
 
 std::wstring FakePlatform::GetLauncherDirectory() {
-    Record(L"GetLauncherDirectory()");
     if (launcherDirectoryError) throw *launcherDirectoryError;
     return launcherDirectory;
 }
@@ -186,47 +183,31 @@ void FakePlatform::ShowMessageBox(std::wstring_view text) {
 void FakePlatform::ShowWarningOnTop(std::wstring_view text) { Record(L"ShowWarningOnTop(" + std::wstring(text) + L")"); }
 
 bool FakePlatform::FileExists(std::wstring_view path) {
-    Record(L"FileExists(" + std::wstring(path) + L")");
     if (!associatedProgram.path.empty() && path == associatedProgram.path) return !associatedProgramMissing;
     return std::ranges::find(files, path) != files.end();
 }
 
 std::optional<std::wstring> FakePlatform::ReadableFolder(std::wstring_view path) {
-    Record(L"ReadableFolder(" + std::wstring(path) + L")");
     if (path.empty() || path.starts_with(L"X:")) return std::nullopt;  // X: is unreadable
     return std::wstring(path);
 }
 
 std::optional<std::wstring> FakePlatform::FullFolderPath(std::wstring_view path) {
-    Record(L"FullFolderPath(" + std::wstring(path) + L")");
     if (path.empty()) return std::nullopt;
     return std::wstring(path);
 }
 
 std::wstring FakePlatform::GetLocalAppDataDirectory() {
-    Record(L"GetLocalAppDataDirectory()");
     return L"C:\\Users\\ann\\AppData\\Local";
 }
 
 bool FakePlatform::IsServiceAccount() {
-    Record(L"IsServiceAccount()");
     return serviceAccount;
 }
 
 std::wstring FakePlatform::DescribeError(std::uint32_t code) {
     Record(L"DescribeError(" + std::to_wstring(code) + L")");
     return L"description of " + std::to_wstring(code);
-}
-
-std::vector<std::wstring> FakePlatform::FoldedCalls() const {
-    std::vector<std::wstring> folded;
-    for (std::size_t i = 0; i < calls.size();) {
-        std::size_t j = i + 1;
-        while (j < calls.size() && calls[j] == calls[i]) ++j;
-        folded.push_back(j - i == 1 ? calls[i] : calls[i] + L" \u00D7" + std::to_wstring(j - i));
-        i = j;
-    }
-    return folded;
 }
 
 std::vector<std::wstring> LevelWrite(int level) {

@@ -1,5 +1,6 @@
-// The system's reads and the launcher's actions in one fake that records
-// every call, in order, as readable text, and answers as the test tells it.
+// The system's reads and the launcher's actions in one fake that answers as
+// the test tells it and records each action, in order, as readable text
+// with the clock's reading at the time. Reads change nothing and are not recorded.
 #pragma once
 
 #include <functional>
@@ -48,6 +49,7 @@ public:
     bool serviceAccount = false;
 
     std::vector<std::wstring> calls;
+    std::vector<std::uint32_t> callTicks;  // the tick count at each call
 
     std::string ToAnsi(std::wstring_view text) override;
     long RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) override;
@@ -81,9 +83,6 @@ public:
     std::wstring GetLocalAppDataDirectory() override;
     bool IsServiceAccount() override;
     std::wstring DescribeError(std::uint32_t code) override;
-
-    // The calls with each run of identical neighbours folded into "call ×N".
-    std::vector<std::wstring> FoldedCalls() const;
 
 private:
     // Appends to calls. Code under test that never stops would otherwise

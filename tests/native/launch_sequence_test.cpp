@@ -1,8 +1,9 @@
-// The launch sequence against the fake: the exact order of platform calls
-// on each course a run can take.
+// The launch sequence against the fake: on each course a run can take, its
+// exit code, its box, what it lowered, and what every run must keep.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -17,85 +18,175 @@
 namespace tolvarine::testing {
 namespace {
 
-using Calls = std::vector<std::wstring>;
-
-Calls Concat(std::initializer_list<Calls> parts) {
-    Calls all;
-    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 // The shell's answer when this program opens ".mde" files.
 AssociatedProgram ProgramOpening(std::wstring path) { return {AssociatedProgram::Answer::Program, std::move(path)}; }
 
-// The outcome as the exit code that deployment scripts read.
-int ExitCode(FakePlatform& platform) { return static_cast<int>(LaunchMain(platform, platform)); }
-
-const std::wstring kLookUp = L"FindAssociatedExecutable(.mde, open)";
-const std::wstring kPoll = L"FindWindowExA(0x0, Tolvarine)";
-const Calls kWindowFound = {kPoll, L"GetClassNameW(0x20020)"};
-
-const std::wstring kOpen =
-    L"ShellExecuteW(0x10010, Open, C:\\Apps\\Tolvarine\\Tolvarine.mde, \"\", C:\\, 1)";
-
-TEST(LaunchMain, SuccessfulRunPollsForTheWindowThenSettlesAndRestoresLevel2) {
-    FakePlatform platform;
-    platform.pollsBeforeWindow = 3;
-    EXPECT_EQ(ExitCode(platform), 0);
-    EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()", kLookUp},
-                                      LevelWrite(1),
-                                      {L"GetDesktopWindow()", kOpen, L"GetTickCount()"},
-                                      {kPoll, L"GetTickCount()", L"Sleep(0)"},
-                                      {kPoll, L"GetTickCount()", L"Sleep(0)"},
-                                      {kPoll, L"GetTickCount()", L"Sleep(0)"},
-                                      kWindowFound,
-                                      {L"Sleep(1000)"},
-                                      LevelWrite(2)}));
+// The outcome as the exit code that deployment scripts read; 3 for an
+// error, which the program entry reports.
+int ExitCode(FakePlatform& platform) {
+    try {
+        return static_cast<int>(LaunchMain(platform, platform));
+    } catch (const Error&) {
+        return kExitCodeError;
+    }
 }
 
-TEST(LaunchMain, WindowAlreadyOpenEndsTheWaitAtTheFirstPoll) {
-    FakePlatform platform;
-    EXPECT_EQ(ExitCode(platform), 0);
-    const Calls tail(platform.calls.end() - 6, platform.calls.end());
-    EXPECT_EQ(tail, Concat({kWindowFound, {L"Sleep(1000)"}, LevelWrite(2)}));
+bool Made(const FakePlatform& platform, std::wstring_view call) {
+    return std::ranges::any_of(platform.calls, [&](const std::wstring& made) { return made.starts_with(call); });
 }
 
-TEST(LaunchMain, ShellFolderWindowsTitledTolvarineDoNotEndTheWait) {
-    FakePlatform platform;
-    platform.folderWindows = {0x30030, 0x40040};
-    platform.pollsBeforeWindow = 1;
-    EXPECT_EQ(ExitCode(platform), 0);
-    // Each poll walks past the folder windows; the second finds the application's.
-    const Calls folders = {L"GetClassNameW(0x30030)", L"FindWindowExA(0x30030, Tolvarine)",
-                           L"GetClassNameW(0x40040)", L"FindWindowExA(0x40040, Tolvarine)"};
-    const Calls expected = Concat({{kPoll}, folders, {L"GetTickCount()", L"Sleep(0)", kPoll}, folders,
-                                   {L"GetClassNameW(0x20020)", L"Sleep(1000)"}, LevelWrite(2)});
-    EXPECT_EQ(Calls(platform.calls.end() - expected.size(), platform.calls.end()), expected);
+// What every run keeps, whatever its course: the trusted location added
+// before level 1; level 2 written at least a second after the
+// application's window was found; the location removed after level 2;
+// both put back before any box; nothing left lowered.
+void ExpectNothingLeftLowered(const FakePlatform& platform) {
+    const auto& calls = platform.calls;
+    const auto where = [&](auto matches) {
+        std::vector<std::size_t> at;
+        for (std::size_t i = 0; i < calls.size(); ++i)
+            if (matches(calls[i])) at.push_back(i);
+        return at;
+    };
+    const auto starting = [](std::wstring_view start) {
+        return [start](const std::wstring& call) { return call.starts_with(start); };
+    };
+    const auto level = [](int n) {
+        return [n](const std::wstring& call) {
+            return call.starts_with(L"RegSetValueExA(") &&
+                   call.find(L", Level, 4, [0" + std::to_wstring(n) + L" ") != std::wstring::npos;
+        };
+    };
+    const auto lowered = where(level(1)), restored = where(level(2));
+    const auto added = where(starting(L"WriteVolatileRegistryKey(")), removed = where(starting(L"DeleteRegistryKey("));
+    const auto boxes = where(starting(L"Show")), window = where(starting(L"GetClassNameW(0x20020)"));
+    ASSERT_LE(lowered.size(), 1u);
+    ASSERT_EQ(restored.size(), lowered.size());
+    ASSERT_EQ(removed.size(), added.size());
+    ASSERT_LE(added.size(), 1u);
+    EXPECT_TRUE(lowered.empty() || lowered[0] < restored[0]);
+    EXPECT_TRUE(added.empty() || lowered.empty() || added[0] < lowered[0]);
+    EXPECT_TRUE(removed.empty() || restored.empty() || removed[0] > restored[0]);
+    for (const std::size_t box : boxes)
+        EXPECT_TRUE((restored.empty() || box > restored[0]) && (removed.empty() || box > removed[0]));
+    EXPECT_TRUE(window.empty() || restored.empty() ||
+                platform.callTicks[restored[0]] - platform.callTicks[window[0]] >= kSettleDelayMilliseconds);
 }
 
-TEST(LaunchMain, OpenResultAbove32IsSuccessAnd32OrLessIsFailure) {
-    FakePlatform opened;
-    opened.shellResult = 33;
-    EXPECT_EQ(ExitCode(opened), 0);
-
-    FakePlatform failed;
-    failed.shellResult = 32;
-    EXPECT_EQ(ExitCode(failed), 1);
-}
-
-TEST(LaunchMain, FailedOpenRestoresLevel2ThenNamesTheFailureAndEnds) {
-    const std::pair<std::int32_t, const wchar_t*> courses[] = {
-        {2, L"File not found"}, {32, L"DLL not found"}, {0, L"Unknown error"}, {INT32_MIN, L"Unknown error"}};
-    for (const auto& [result, text] : courses) {
+// Each way a run ends, with Access 2003's level or an Access 2007 or later
+// Trust Center, and each program the shell may name for ".mde" files.
+TEST(LaunchMain, EachCourseEndsWithItsCodeAndBoxAndLeavesNothingLowered) {
+    const AssociatedProgram access = ProgramOpening(L"C:\\Office\\MSACCESS.EXE");
+    const auto opening = [](AssociatedProgram program, std::optional<std::uint16_t> version,
+                            std::optional<std::uint16_t> machine = std::nullopt) {
+        return [=](FakePlatform& platform) {
+            platform.associatedProgram = program;
+            platform.executableVersion = version;
+            platform.executableMachine = machine;
+        };
+    };
+    const auto access16 = opening(access, 16, kApplicationMachine);
+    const auto both = [](auto first, auto second) { return [=](FakePlatform& p) { first(p); second(p); }; };
+    const std::uint16_t otherMachine = kApplicationMachine == kMachineX86 ? kMachineX64 : kMachineX86;
+    const struct {
+        const char* course;
+        std::function<void(FakePlatform&)> setUp;
+        int exitCode;
+        std::wstring box;  // words of the one box shown; empty: none
+        bool levelWritten;
+        bool locationAdded;
+    } courses[] = {
+        {"the window after three polls", [](FakePlatform& p) { p.pollsBeforeWindow = 3; }, 0, L"", true, false},
+        {"shell folder windows titled Tolvarine are not the application's",
+         [](FakePlatform& p) { p.folderWindows = {0x30030, 0x40040}; p.pollsBeforeWindow = 1; }, 0, L"", true, false},
+        {"an open result above 32 is success", [](FakePlatform& p) { p.shellResult = 33; }, 0, L"", true, false},
+        {"32 is a failure", [](FakePlatform& p) { p.shellResult = 32; }, 1, L"DLL not found", true, false},
+        {"2", [](FakePlatform& p) { p.shellResult = 2; }, 1, L"File not found", true, false},
+        {"0", [](FakePlatform& p) { p.shellResult = 0; }, 1, L"Unknown error", true, false},
+        {"INT32_MIN", [](FakePlatform& p) { p.shellResult = INT32_MIN; }, 1, L"Unknown error", true, false},
+        {"no window within 120 seconds, the tick count wrapping",
+         [](FakePlatform& p) { p.pollsBeforeWindow = 1'000'000'000; p.tick = 0xFFFFFF00u; p.tickPerCall = 50; }, 2, L"",
+         true, false},
+        {"the window just before the bound",
+         [](FakePlatform& p) { p.tickPerCall = 1000; p.pollsBeforeWindow = 119; }, 0, L"", true, false},
+        {"failing registry calls change nothing",
+         [](FakePlatform& p) { p.createKeyStatus = 5; p.setValueStatus = 5; p.closeKeyStatus = 6; }, 0, L"", true, false},
+        {"at a drive root", [](FakePlatform& p) { p.launcherDirectory = L"Q:\\"; }, 0, L"", true, false},
+        // Access 2007 and later: the trusted location as well.
+        {"Access 12, its machine unreadable", opening(ProgramOpening(L"C:\\Office12\\msaccess.exe"), 12), 0, L"", true,
+         true},
+        {"Access 16, the open failing at a drive root",
+         both(access16, [](FakePlatform& p) { p.launcherDirectory = L"Q:\\"; p.shellResult = 2; }), 1, L"File not found",
+         true, true},
+        {"Access 16, no window", both(access16, [](FakePlatform& p) { p.pollsBeforeWindow = 1'000'000'000; p.tickPerCall = 50; }),
+         2, L"", true, true},
+        {"Access 16, an error from the window search",
+         both(access16, [](FakePlatform& p) { p.windowSearchError = Error(8, L"Not enough memory."); }), 3, L"", true, true},
+        {"Access 16, whose Trust Center would ignore the location, the open failing: its own box alone",
+         both(access16, [](FakePlatform& p) {
+             p.shellResult = 2;
+             p.registry = {{L"Software\\Policies\\Microsoft\\Office\\16.0\\Common\\Security\\Trusted Locations",
+                            L"Allow User Locations", 0u}};
+         }),
+         1, L"File not found", true, false},
+        // No location where no Access 2007 or later opens the database;
+        // nor is a program refused that the shell may yet run though no
+        // file is there: a name alone, and one installed on first use.
+        {"another program", opening(ProgramOpening(L"C:\\Apps\\viewer.exe"), 16), 0, L"", true, false},
+        {"an Access whose version cannot be read", opening(access, std::nullopt), 0, L"", true, false},
+        {"Access 2003", opening(access, 11), 0, L"", true, false},
+        {"a name alone, not there",
+         both(opening(ProgramOpening(L"MSACCESS.EXE"), 16), [](FakePlatform& p) { p.associatedProgramMissing = true; }), 0,
+         L"", true, false},
+        {"installed on first use, not there",
+         both(opening({access.answer, access.path, true}, std::nullopt), [](FakePlatform& p) { p.associatedProgramMissing = true; }),
+         0, L"", true, false},
+        // Stops before anything is lowered or opened.
+        {"no program opens .mde files", opening({AssociatedProgram::Answer::NoProgram, {}}, std::nullopt), 1,
+         L"No association for file extension", false, false},
+        {"the program that opens them is missing",
+         both(opening(access, 16), [](FakePlatform& p) { p.associatedProgramMissing = true; }), 1,
+         L"Incomplete or invalid file association: the program that opens .mde files is missing: C:\\Office\\MSACCESS.EXE",
+         false, false},
+        {"an Access of the other edition", opening(access, 16, otherMachine), 4, L"(version 16) is the ", false, false},
+        {"an error finding the launcher's folder",
+         [](FakePlatform& p) { p.launcherDirectoryError = Error(5, L"Access is denied."); }, 3, L"", false, false},
+    };
+    for (const auto& c : courses) {
+        SCOPED_TRACE(c.course);
         FakePlatform platform;
-        platform.shellResult = result;
-        EXPECT_EQ(ExitCode(platform), 1) << result;
-        EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()", kLookUp},
-                                          LevelWrite(1),
-                                          {L"GetDesktopWindow()", kOpen},
-                                          LevelWrite(2),
-                                          {L"ShowMessageBox(" + std::wstring(text) + L")"}}))
-            << result;
+        c.setUp(platform);
+        EXPECT_EQ(ExitCode(platform), c.exitCode);
+        ExpectNothingLeftLowered(platform);
+        const auto box = std::ranges::find_if(platform.calls, [](const std::wstring& call) { return call.starts_with(L"Show"); });
+        EXPECT_EQ(box != platform.calls.end(), !c.box.empty());
+        EXPECT_TRUE(box == platform.calls.end() || box->find(c.box) != std::wstring::npos) << *box;
+        EXPECT_EQ(Made(platform, L"RegSetValueExA("), c.levelWritten);
+        EXPECT_EQ(Made(platform, L"ShellExecuteW("), c.levelWritten);
+        if (c.levelWritten) {
+            // The suffix is appended as it is: at a drive root, two backslashes.
+            EXPECT_TRUE(Made(platform, L"ShellExecuteW(0x10010, Open, " + platform.launcherDirectory +
+                                           L"\\Tolvarine.mde, \"\", C:\\, 1)"));
+        }
+        EXPECT_EQ(Made(platform, L"WriteVolatileRegistryKey("), c.locationAdded);
+        if (c.locationAdded) {
+            const std::wstring locations = L"Software\\Microsoft\\Office\\" +
+                                           std::to_wstring(*platform.executableVersion) +
+                                           L".0\\Access\\Security\\Trusted Locations";
+            std::wstring folder = platform.launcherDirectory;
+            if (!folder.ends_with(L'\\')) folder += L'\\';
+            EXPECT_TRUE(Made(platform, L"WriteVolatileRegistryKey(0x80000001, " + locations + L", Tolvarine, Path=REG_SZ:" +
+                                           folder + L", AllowSubfolders=REG_DWORD:0, Description=REG_SZ:Tolvarine, "
+                                                    L"while the launcher starts it)"));
+            EXPECT_TRUE(Made(platform, L"DeleteRegistryKey(0x80000001, " + locations + L"\\Tolvarine)"));
+        }
+        // The wait ends at the bound, neither before nor long after.
+        if (c.exitCode == 2) {
+            const auto open = std::ranges::find_if(platform.calls, [](auto& call) { return call.starts_with(L"Shell"); });
+            const std::uint32_t waited =
+                platform.callTicks.back() - platform.callTicks[static_cast<std::size_t>(open - platform.calls.begin())];
+            EXPECT_GE(waited, kWindowWaitLimitMilliseconds);
+            EXPECT_LT(waited, kWindowWaitLimitMilliseconds + kSettleDelayMilliseconds);
+        }
     }
 }
 
@@ -172,124 +263,6 @@ TEST(ReadAssociation, ReadsEachAnswerAShellGivesFromXpTo11) {
         EXPECT_EQ(ReadAssociation(query), c.expected) << "row " << row;
         EXPECT_EQ(asked, c.asked) << "row " << row++;
     }
-}
-
-TEST(LaunchMain, WaitEndsAfter120SecondsWithLevel2) {
-    FakePlatform platform;
-    platform.pollsBeforeWindow = 1'000'000'000;
-    platform.tick = 0xFFFFFF00u;  // the tick count wraps during the wait
-    platform.tickPerCall = 50;
-    EXPECT_EQ(ExitCode(platform), 2);
-    const Calls tail(platform.calls.end() - 5, platform.calls.end());
-    EXPECT_EQ(tail, Concat({{kPoll, L"GetTickCount()"}, LevelWrite(2)}));
-    // Clock readings 50 ms apart from the start: the last is the first at 120 s or more.
-    const auto polls = std::count(platform.calls.begin(), platform.calls.end(), kPoll);
-    EXPECT_EQ(polls, 120'000 / 50);
-}
-
-TEST(LaunchMain, WindowFoundJustBeforeTheBoundStillCountsAsOpened) {
-    FakePlatform platform;
-    platform.tickPerCall = 1000;
-    platform.pollsBeforeWindow = 119;
-    EXPECT_EQ(ExitCode(platform), 0);
-}
-
-TEST(LaunchMain, FailingRegistryCallsDoNotChangeTheSequence) {
-    FakePlatform healthy;
-    healthy.pollsBeforeWindow = 2;
-    LaunchMain(healthy, healthy);
-
-    FakePlatform failing;
-    failing.pollsBeforeWindow = 2;
-    failing.createKeyStatus = 5;
-    failing.setValueStatus = 5;
-    failing.closeKeyStatus = 6;
-    EXPECT_EQ(ExitCode(failing), 0);
-    ASSERT_EQ(failing.calls.size(), healthy.calls.size());
-    for (std::size_t i = 0; i < healthy.calls.size(); ++i) {
-        if (healthy.calls[i].starts_with(L"Reg")) continue;  // these differ by the null handle only
-        EXPECT_EQ(failing.calls[i], healthy.calls[i]);
-    }
-}
-
-TEST(LaunchMain, DriveRootGivesTwoBackslashesPassedUnchanged) {
-    FakePlatform platform;
-    platform.launcherDirectory = L"Q:\\";
-    LaunchMain(platform, platform);
-    EXPECT_EQ(platform.calls[6], L"ShellExecuteW(0x10010, Open, Q:\\\\Tolvarine.mde, \"\", C:\\, 1)");
-}
-
-TEST(LaunchMain, Access2007OrLaterTrustsTheLauncherFolderFromBeforeLevel1UntilAfterLevel2) {
-    // Each way a run ends: opened; a failed open, here at a drive root; no
-    // window within the bound, here with Access 16 built for the
-    // application's machine; an error from the window search, which reaches
-    // the user (exit code 3) only after both are put back. Access 12's machine cannot be read.
-    for (int course = 0; course < 4; ++course) {
-        const std::uint16_t version = course >= 2 ? 16 : 12;
-        const std::wstring locations = L"Software\\Microsoft\\Office\\" + std::to_wstring(version) +
-                                       L".0\\Access\\Security\\Trusted Locations";
-        FakePlatform platform;
-        platform.shellResult = course == 1 ? 2 : 42;
-        platform.launcherDirectory = course == 1 ? L"Q:\\" : L"C:\\Apps\\Tolvarine";
-        platform.pollsBeforeWindow = course == 2 ? 1'000'000'000 : 0;
-        platform.tickPerCall = 50;
-        platform.associatedProgram = ProgramOpening(L"C:\\Office12\\msaccess.exe");
-        platform.executableVersion = version;
-        if (course >= 2) platform.executableMachine = kApplicationMachine;
-        if (course == 3) platform.windowSearchError = Error(8, L"Not enough memory resources are available.");
-        const auto run = [&] { try { return ExitCode(platform); } catch (const Error&) { return kExitCodeError; } };
-        EXPECT_EQ(run(), course);
-        if (course == 1) {  // the box comes once everything is restored
-            EXPECT_EQ(platform.calls.back(), L"ShowMessageBox(File not found)");
-            platform.calls.pop_back();
-        }
-        const std::wstring folder = course == 1 ? L"Q:\\" : L"C:\\Apps\\Tolvarine\\";
-        const Calls head(platform.calls.begin(), platform.calls.begin() + 8);
-        EXPECT_EQ(head, Concat({{L"GetLauncherDirectory()", kLookUp, L"FileExists(C:\\Office12\\msaccess.exe)",
-                                 L"ReadProgramImage(C:\\Office12\\msaccess.exe)",
-                                 L"WriteVolatileRegistryKey(0x80000001, " + locations + L", Tolvarine, Path=REG_SZ:" +
-                                     folder + L", AllowSubfolders=REG_DWORD:0, Description=REG_SZ:Tolvarine, while "
-                                              L"the launcher starts it)"},
-                                LevelWrite(1)}));
-        const Calls tail(platform.calls.end() - 4, platform.calls.end());
-        EXPECT_EQ(tail, Concat({LevelWrite(2), {L"DeleteRegistryKey(0x80000001, " + locations + L"\\Tolvarine)"}}));
-    }
-}
-
-// Nor is a program refused that the shell may yet run though no file is there:
-// a name alone, which the shell looks for, and one installed on first use.
-TEST(LaunchMain, NoTrustedLocationUnlessAccess2007OrLaterOpensTheDatabase) {
-    FakePlatform withoutHandler;
-    ExitCode(withoutHandler);
-    const AssociatedProgram office = ProgramOpening(L"C:\\Office\\MSACCESS.EXE"), onFirstUse{office.answer, office.path, true};
-    const std::tuple<AssociatedProgram, std::optional<std::uint16_t>, bool> handlers[] = {
-        {ProgramOpening(L"C:\\Apps\\viewer.exe"), 16, false}, {office, std::nullopt, false}, {office, 11, false},
-        {ProgramOpening(L"CeoAccess.exe"), 16, true}, {ProgramOpening(L"MSACCESS.EXE"), 16, true}, {onFirstUse, {}, true}};
-    for (const auto& [program, version, missing] : handlers) {
-        FakePlatform platform;
-        platform.associatedProgram = program;
-        platform.associatedProgramMissing = missing;  // the file is not there
-        platform.executableVersion = version;
-        EXPECT_EQ(ExitCode(platform), 0);
-        std::erase_if(platform.calls, [](const std::wstring& call) {
-            return call.starts_with(L"FileExists") || call.starts_with(L"ReadProgramImage");
-        });
-        EXPECT_EQ(platform.calls, withoutHandler.calls) << program.path;
-    }
-}
-
-TEST(LaunchMain, AccessForTheOtherEditionIsNamedAndNothingIsWrittenOrOpened) {
-    FakePlatform platform;
-    platform.associatedProgram = ProgramOpening(L"C:\\Office16\\MSACCESS.EXE");
-    platform.executableVersion = 16;
-    platform.executableMachine = kApplicationMachine == kMachineX86 ? kMachineX64 : kMachineX86;
-    EXPECT_EQ(ExitCode(platform), 4);
-    ASSERT_EQ(platform.calls.size(), 5u);
-    EXPECT_EQ(Calls(platform.calls.begin(), platform.calls.begin() + 4),
-              (Calls{L"GetLauncherDirectory()", kLookUp, L"FileExists(C:\\Office16\\MSACCESS.EXE)",
-                     L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"}));
-    EXPECT_TRUE(platform.calls[4].starts_with(L"ShowMessageBox(Tolvarine needs the ")) << platform.calls[4];
-    EXPECT_NE(platform.calls[4].find(L"(version 16) is the "), std::wstring::npos) << platform.calls[4];
 }
 
 const std::wstring kPolicy = L"Software\\Policies\\Microsoft\\Office\\16.0";
@@ -404,28 +377,14 @@ TEST(LaunchMain, PoliciesDecideInOfficesOrderAndNothingOfficeWouldIgnoreIsWritte
         EXPECT_EQ(trustCenter ? trustCenter->folder.trust : F::NeedsLocation, c.trust);
         EXPECT_EQ(level ? level->enforcedLevel : std::nullopt, c.enforced);
         EXPECT_EQ(ExitCode(launched), c.exitCode);
-        const auto made = [&](const wchar_t* call) {
-            return std::ranges::any_of(launched.calls, [&](const std::wstring& made) { return made.starts_with(call); });
-        };
+        ExpectNothingLeftLowered(launched);
+        const auto made = [&](const wchar_t* call) { return Made(launched, call); };
         EXPECT_EQ(made(L"WriteVolatileRegistryKey"), c.version == 16 && c.trust == F::NeedsLocation);
         EXPECT_EQ(made(L"RegSetValueExA"), !c.enforced);
         EXPECT_EQ(made(L"ShowWarningOnTop("), c.exitCode == 5);
         // At high, or a level Access 2003 lacks, no window is awaited: the box comes at once.
         EXPECT_EQ(made(L"FindWindowExA"), c.enforced.value_or(1) <= 2);
     }
-}
-
-TEST(LaunchMain, FailedOpenWhereAccessWouldIgnoreTheLocationIsNamedByItsOwnBoxAlone) {
-    FakePlatform platform;
-    platform.associatedProgram = ProgramOpening(L"C:\\Office16\\MSACCESS.EXE");
-    platform.executableVersion = 16;
-    platform.shellResult = 2;
-    platform.registry = {{kPolicy + kUserMix, L"Allow User Locations", 0u}};
-    EXPECT_EQ(ExitCode(platform), 1);
-    EXPECT_EQ(platform.calls, Concat({{L"GetLauncherDirectory()", kLookUp, L"FileExists(C:\\Office16\\MSACCESS.EXE)",
-                                       L"ReadProgramImage(C:\\Office16\\MSACCESS.EXE)"},
-                                      LevelWrite(1), {L"GetDesktopWindow()", kOpen}, LevelWrite(2),
-                                      {L"ShowMessageBox(File not found)"}}));
 }
 
 // The check's own courses; the others it shares with the launcher run under Wine.
@@ -435,7 +394,7 @@ TEST(RunCheck, ItsOwnCoursesEndWithTheirExitCodes) {
     const CheckReport asService = RunCheck(service, {});
     EXPECT_EQ(asService.exitCode, kCheckExitServiceAccount);
     EXPECT_TRUE(asService.text.starts_with(L"not judged: ")) << asService.text;
-    EXPECT_EQ(service.calls, Calls{L"IsServiceAccount()"});
+    EXPECT_EQ(std::ranges::count(asService.text, L'\n'), 1) << asService.text;  // nothing else read
 
     const std::wstring usage = L"usage: TolvarineCheck.exe [--before-install] [folder]: ";
     const std::tuple<std::vector<std::wstring>, int, std::wstring> courses[] = {
@@ -452,13 +411,6 @@ TEST(RunCheck, ItsOwnCoursesEndWithTheirExitCodes) {
         EXPECT_TRUE(report.text.starts_with(verdictStart)) << report.text;
         EXPECT_TRUE(exitCode != kCheckExitUsage || std::ranges::count(report.text, L'\n') == 1) << report.text;
     }
-}
-
-TEST(LaunchMain, AnErrorFindingTheDirectoryEndsTheRunBeforeAnyWrite) {
-    FakePlatform platform;
-    platform.launcherDirectoryError = Error(5, L"Access is denied.");
-    EXPECT_THROW(LaunchMain(platform, platform), Error);
-    EXPECT_EQ(platform.calls, Calls{L"GetLauncherDirectory()"});
 }
 
 }  // namespace
