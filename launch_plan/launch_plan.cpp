@@ -6,36 +6,20 @@
 
 namespace tolvarine {
 
-namespace {
-
-// What the launcher and the check tell the user where nothing opens the database.
-std::optional<StopBeforeLowering> StopFor(SystemReads& reads, const AssociatedProgram& handler) {
-    // The shell would fail the open, or on Windows 8 and later show its
-    // picker, while the level waits low for a window that never comes.
-    if (handler.answer == AssociatedProgram::Answer::NoProgram)
-        return StopBeforeLowering{{LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellNoAssociation)),
-                                   L"no program opens .mde files. " + AccessInstallAdvice() + L"."}};
-    // The shell names a command's program whether or not it is there. Only
-    // a full path is known to be missing: a name alone the shell looks for
-    // as it runs it, and one installed on first use comes with the open.
-    if (handler.answer == AssociatedProgram::Answer::Program && !handler.installedOnFirstUse &&
-        IsFullPath(handler.path) && !reads.FileExists(handler.path))
-        return StopBeforeLowering{{LaunchOutcome::OpenFailed,
-                                   std::wstring(ShellErrorText(kShellAssociationIncomplete)) +
-                                       L": the program that opens .mde files is missing: " + handler.path,
-                                   AccessInstallAdvice() + L" again, or repair it, so that it opens .mde files."}};
-    return std::nullopt;
-}
-
-}  // namespace
-
 LaunchPlan PlanLaunch(SystemReads& reads, std::wstring_view launcherDirectory) {
     LaunchPlan plan;
     // The suffix is appended as it is: at a drive root this gives "Q:\\Tolvarine.mde".
     plan.databasePath = std::wstring(launcherDirectory) + std::wstring(kDatabaseFileSuffix);
     plan.handler = FindDatabaseHandler(reads);
-    if (auto stop = StopFor(reads, plan.handler)) {
-        plan.course = std::move(*stop);
+    // The shell names a command's program whether or not it is there. Only
+    // a full path is known to be missing: a name alone the shell looks for
+    // as it runs it, and one installed on first use comes with the open.
+    if (plan.handler.answer == AssociatedProgram::Answer::Program && !plan.handler.installedOnFirstUse &&
+        IsFullPath(plan.handler.path) && !reads.FileExists(plan.handler.path)) {
+        plan.course = StopBeforeLowering{{LaunchOutcome::OpenFailed,
+                                          std::wstring(ShellErrorText(kShellAssociationIncomplete)) +
+                                              L": the program that opens .mde files is missing: " + plan.handler.path,
+                                          AccessInstallAdvice() + L" again, or repair it, so that it opens .mde files."}};
         return plan;
     }
     plan.access = DatabaseAccessOf(reads, plan.handler);
@@ -43,8 +27,16 @@ LaunchPlan PlanLaunch(SystemReads& reads, std::wstring_view launcherDirectory) {
         plan.course = StopBeforeLowering{{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access), {}}};
     else if (const auto version = TrustCenterVersion(plan.access))
         plan.course = TrustCenterCourse{*version, JudgeFolderTrust(reads, *version, launcherDirectory)};
+    else if (auto level = AccessLevelCourse{EnforcedAccessLevel(reads)};
+             plan.handler.answer != AssociatedProgram::Answer::NoProgram)
+        plan.course = level;
     else
-        plan.course = AccessLevelCourse{EnforcedAccessLevel(reads)};
+        // The shell would fail the open, or on Windows 8 and later show its
+        // picker, while the level waits low for a window that never comes.
+        // The level a policy holds is read all the same, for the check to
+        // report to IT before Access is installed.
+        plan.course = StopBeforeLowering{{LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellNoAssociation)),
+                                          L"no program opens .mde files. " + AccessInstallAdvice() + L"."}};
     return plan;
 }
 
