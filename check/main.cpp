@@ -14,9 +14,8 @@ int wmain(int argc, wchar_t** argv) {
     using namespace tolvarine;
     const std::vector<std::wstring> arguments(argv + 1, argv + argc);
     return RunProgram(
-        [&](WindowsPlatform& system) {
-            // The check is given the system's reads alone.
-            const CheckReport report = RunCheck(static_cast<SystemReads&>(system), arguments);
+        [&](SystemReads& system) {  // the system's reads alone
+            const CheckReport report = RunCheck(system, arguments);
             WriteStandardText(STD_OUTPUT_HANDLE, report.text);
             return report.exitCode;
         },

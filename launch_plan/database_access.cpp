@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "launch_plan/office_keys.h"
 #include "platform/ascii_case.h"
 #include "platform/module_directory.h"
 

@@ -43,9 +43,6 @@ std::optional<DatabaseAccess> DatabaseAccessOf(SystemReads& reads, const Associa
 // is built for, is given the benefit of the doubt.
 bool IsOtherEdition(const DatabaseAccess& access);
 
-// Access's program file, as Office names it.
-inline constexpr std::wstring_view kAccessFileName = L"MSACCESS.EXE";
-
 // "Install the 32-bit edition of Microsoft Access or of the free Access
 // Runtime": what the user is asked to do where no Access can open the application.
 std::wstring AccessInstallAdvice();

@@ -27,16 +27,17 @@ LaunchPlan PlanLaunch(SystemReads& reads, std::wstring_view launcherDirectory) {
         plan.course = StopBeforeLowering{{LaunchOutcome::OtherAccessEdition, OtherEditionText(*plan.access), {}}};
     else if (const auto version = TrustCenterVersion(plan.access))
         plan.course = TrustCenterCourse{*version, JudgeFolderTrust(reads, *version, launcherDirectory)};
-    else if (auto level = AccessLevelCourse{EnforcedAccessLevel(reads)};
-             plan.handler.answer != AssociatedProgram::Answer::NoProgram)
-        plan.course = level;
-    else
+    else if (plan.handler.answer != AssociatedProgram::Answer::NoProgram)
+        plan.course = AccessLevelCourse{EnforcedAccessLevel(reads)};
+    else {
         // The shell would fail the open, or on Windows 8 and later show its
         // picker, while the level waits low for a window that never comes.
         // The level a policy holds is read all the same, for the check to
         // report to IT before Access is installed.
+        static_cast<void>(EnforcedAccessLevel(reads));
         plan.course = StopBeforeLowering{{LaunchOutcome::OpenFailed, std::wstring(ShellErrorText(kShellNoAssociation)),
                                           L"no program opens .mde files. " + AccessInstallAdvice() + L"."}};
+    }
     return plan;
 }
 

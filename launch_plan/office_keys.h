@@ -28,6 +28,9 @@ inline constexpr std::wstring_view kCommonTrustedLocations = L"\\Common\\Securit
 inline constexpr std::wstring_view kAllApplicationsTrustedLocations =
     L"\\Common\\Security\\Trusted Locations\\All Applications";
 
+// Access's program file, as Office names it.
+inline constexpr std::wstring_view kAccessFileName = L"MSACCESS.EXE";
+
 // base + "16.0" + subKey.
 std::wstring OfficeVersionKey(std::wstring_view base, std::uint16_t version, std::wstring_view subKey = {});
 

@@ -19,8 +19,8 @@ inline constexpr std::uint32_t kSettleDelayMilliseconds = 1000;
 // How long after the open the application may take to show its window.
 inline constexpr std::uint32_t kWindowWaitLimitMilliseconds = 120'000;
 
-// Software\Microsoft\Office\11.0\Access\Security, the user's own.
-inline const std::wstring kSecurityKeyPath = OfficeVersionKey(kOfficeUserSettings, kAccess2003Version, kAccessSecurity);
+// Access 2003's security key, the user's own: fixed, known before anything runs.
+inline constexpr std::wstring_view kSecurityKeyPath = L"Software\\Microsoft\\Office\\11.0\\Access\\Security";
 inline constexpr std::wstring_view kSecurityValueName = L"Level";
 inline constexpr std::int16_t kLowSecurityLevel = 1;
 inline constexpr std::int16_t kMediumSecurityLevel = 2;

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "launch_plan/database_access.h"
 #include "launch_plan/office_keys.h"
 #include "platform/system_error.h"
 #include "platform/windows_platform.h"

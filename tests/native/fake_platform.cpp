@@ -85,6 +85,7 @@ long FakePlatform::DeleteRegistryKey(RegistryRoot root, std::wstring_view keyPat
 
 std::vector<std::optional<RegistryData>> FakePlatform::ReadRegistryValues(
     RegistryRoot, std::wstring_view keyPath, std::span<const std::wstring_view> valueNames) {
+    readsAt.push_back(calls.size());
     std::vector<std::optional<RegistryData>> values(valueNames.size());
     for (const StoredValue& value : registry)
         for (std::size_t i = 0; i < valueNames.size(); ++i)
@@ -95,6 +96,7 @@ std::vector<std::optional<RegistryData>> FakePlatform::ReadRegistryValues(
 
 // The tests store values one key below the one listed, at most.
 std::vector<std::wstring> FakePlatform::ListRegistrySubkeys(RegistryRoot, std::wstring_view keyPath) {
+    readsAt.push_back(calls.size());
     std::vector<std::wstring> names;
     for (const StoredValue& value : registry) {
         const std::wstring_view key = value.key;
@@ -107,7 +109,10 @@ std::vector<std::wstring> FakePlatform::ListRegistrySubkeys(RegistryRoot, std::w
     return names;
 }
 
-bool FakePlatform::IsNetworkDrive(wchar_t) { return networkDrives; }
+bool FakePlatform::IsNetworkDrive(wchar_t) {
+    readsAt.push_back(calls.size());
+    return networkDrives;
+}
 
 std::wstring FakePlatform::UpperCase(std::wstring_view text) {
     std::wstring upper(text);
@@ -116,11 +121,13 @@ std::wstring FakePlatform::UpperCase(std::wstring_view text) {
 }
 
 AssociatedProgram FakePlatform::FindAssociatedExecutable(std::wstring_view extension, std::wstring_view verb) {
+    readsAt.push_back(calls.size());
     if (extension != L".mde" || verb != L"open") return {};
     return associatedProgram;
 }
 
 ProgramImage FakePlatform::ReadProgramImage(std::wstring_view) {
+    readsAt.push_back(calls.size());
     if (!executableVersion) return {executableMachine, std::nullopt};
     return {executableMachine, FileVersion{*executableVersion}};
 }
@@ -183,6 +190,7 @@ void FakePlatform::ShowMessageBox(std::wstring_view text) {
 void FakePlatform::ShowWarningOnTop(std::wstring_view text) { Record(L"ShowWarningOnTop(" + std::wstring(text) + L")"); }
 
 bool FakePlatform::FileExists(std::wstring_view path) {
+    readsAt.push_back(calls.size());
     if (!associatedProgram.path.empty() && path == associatedProgram.path) return !associatedProgramMissing;
     return std::ranges::find(files, path) != files.end();
 }

@@ -50,6 +50,7 @@ public:
 
     std::vector<std::wstring> calls;
     std::vector<std::uint32_t> callTicks;  // the tick count at each call
+    std::vector<std::size_t> readsAt;  // at each read a plan makes, how many calls were made before it
 
     std::string ToAnsi(std::wstring_view text) override;
     long RegCreateKeyA(RegistryRoot root, std::wstring_view subKey, KeyHandle& key) override;
