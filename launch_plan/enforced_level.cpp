@@ -8,7 +8,6 @@ namespace tolvarine {
 
 namespace {
 
-
 // The level as Office 2003 names it to users, and what Access then does
 // with an unsigned database.
 std::wstring LevelAndEffect(std::uint32_t level) {

@@ -51,8 +51,10 @@ std::array<Setting, N> ReadSettings(SystemReads& reads, std::uint16_t accessVers
     const auto take = [&](std::wstring_view base, SettingSource source) {
         const auto values = reads.ReadRegistryValues(kHkeyCurrentUser, OfficeVersionKey(base, accessVersion, subKey),
                                                         names);
-        for (std::size_t i = 0; i < N; ++i)
-            if (const auto number = ValueOf<std::uint32_t>(values[i]); number && !settings[i].value) settings[i] = {number, source};
+        for (std::size_t i = 0; i < N; ++i) {
+            const auto number = ValueOf<std::uint32_t>(values[i]);
+            if (number && !settings[i].value) settings[i] = {number, source};
+        }
     };
     for (const PolicyRoot& root : PolicyRoots(accessVersion)) take(root.base, root.source);
     if (userMaySet) take(kOfficeUserSettings, SettingSource::User);
@@ -82,8 +84,8 @@ std::optional<PolicyLocation> CoveringPolicyLocation(SystemReads& reads, std::ui
         for (const PolicyRoot& root : PolicyRoots(accessVersion)) {
             const std::wstring locations = OfficeVersionKey(root.base, accessVersion, parent);
             for (const std::wstring& name : reads.ListRegistrySubkeys(kHkeyCurrentUser, locations)) {
-                if (std::ranges::any_of(decided, [&](const std::wstring& d) { return EqualsIgnoringAsciiCase(d, name); }))
-                    continue;
+                const auto sameName = [&](const std::wstring& d) { return EqualsIgnoringAsciiCase(d, name); };
+                if (std::ranges::any_of(decided, sameName)) continue;
                 const std::wstring key = locations + L'\\' + name;
                 const auto path = ReadRegistryValue<std::wstring>(reads, kHkeyCurrentUser, key, L"Path");
                 if (!path) continue;

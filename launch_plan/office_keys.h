@@ -1,5 +1,6 @@
 // Where Office keeps each version's settings and policies under
-// HKEY_CURRENT_USER (and its install under HKEY_LOCAL_MACHINE): one base key per source, then "<N>.0", then the setting.
+// HKEY_CURRENT_USER (and its install under HKEY_LOCAL_MACHINE): one base key
+// per source, then "<N>.0", then the setting.
 #pragma once
 
 #include <cstdint>

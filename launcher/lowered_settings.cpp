@@ -32,7 +32,8 @@ void AddTrustedLocation(LauncherActions& actions, std::uint16_t accessVersion, s
 
 // Deletes that trusted location, and nothing else. Failures are not reported.
 void RemoveTrustedLocation(LauncherActions& actions, std::uint16_t accessVersion) {
-    actions.DeleteRegistryKey(kHkeyCurrentUser, TrustedLocationsKey(accessVersion) + L'\\' + std::wstring(kTrustedLocationName));
+    actions.DeleteRegistryKey(kHkeyCurrentUser,
+                              TrustedLocationsKey(accessVersion) + L'\\' + std::wstring(kTrustedLocationName));
 }
 
 }  // namespace
